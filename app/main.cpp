@@ -1,0 +1,14 @@
+#include "lobby/frmmulti.h"
+#include "platform/gui/widgetdialogs.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vondrix"));
+    installWidgetDialogs();
+    frmmulti::instance().show();
+    const int rc = QApplication::exec();
+    frmmulti::unload();
+    return rc;
+}

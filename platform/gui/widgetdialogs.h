@@ -1,0 +1,4 @@
+#pragma once
+
+// Shows message boxes and input boxes as real dialogs.
+void installWidgetDialogs();

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program and its tests need, when missing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-multimedia-dev libqt6sql6-mysql
+    mariadb-server mariadb-client
+    xvfb xauth x11-apps imagemagick poppler-utils lame sox
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good pulseaudio
+    fonts-dejavu-core famfamfam-flag-png
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+if ! "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+    "${as_root[@]}" apt-get update -q
+    "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts the program.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/deps.sh"
+"$top/scripts/build.sh"
+
+. "$top/scripts/services.sh"
+trap stop_services EXIT
+[ -n "${PULSE_SERVER:-}" ] || pactl info >/dev/null 2>&1 || start_audio
+
+# The program keeps its files (settings.ini, excerpts) in a folder of its own.
+export VONDRIX_HOME=${VONDRIX_HOME:-$top/run}
+mkdir -p "$VONDRIX_HOME"
+"${BUILD_DIR:-$top/build}/app/vondrix" "$@"
