@@ -1,8 +1,13 @@
 #include "lobby/frmmulti.h"
 
+#include "common/countries.h"
+#include "common/gamestate.h"
 #include "platform/gui/closeless.h"
 
+#include <QGroupBox>
+#include <QListWidget>
 #include <QPointer>
+#include <QVBoxLayout>
 
 namespace {
 QPointer<frmmulti>& current() {
@@ -19,13 +24,49 @@ frmmulti& frmmulti::instance() {
     return *current();
 }
 
-bool frmmulti::exists() { return !current().isNull(); }
+bool frmmulti::exists() {
+    return !current().isNull();
+}
 
-void frmmulti::unload() { delete current().data(); }
+void frmmulti::unload() {
+    delete current().data();
+}
 
 frmmulti::frmmulti(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmmulti"));
     setWindowTitle(QStringLiteral("Vondrix Online v4"));
+
+    frmnewusr = new QGroupBox(QStringLiteral("New user"), this);
+    frmnewusr->setObjectName(QStringLiteral("frmnewusr"));
+    List1 = new QListWidget(frmnewusr);
+    List1->setObjectName(QStringLiteral("List1"));
+
+    auto* newUserLayout = new QVBoxLayout(frmnewusr);
+    newUserLayout->addWidget(List1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(frmnewusr);
 }
 
-void frmmulti::Form_Load() { RemoveCloseMenuItem(this); }
+void frmmulti::Form_Load() {
+    vullanden();
+    RemoveCloseMenuItem(this);
+}
+
+void frmmulti::vullanden() {
+    for (const QString& naam : countryNames())
+        List1->addItem(naam);
+}
+
+qint16 frmmulti::zoeklandop(const QString& land) {
+    qint16 result = kUnknownCountry;
+    const int aantal = List1->count();
+    for (int i = 0; i < aantal; ++i) {
+        List1->setCurrentRow(i);
+        if (sameCountryName(List1->currentItem()->text(), land)) {
+            result = static_cast<qint16>(i);
+            break;
+        }
+    }
+    state().eigenlandnummer = result;
+    return result;
+}

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "lobby/flagimagelist.h"
+
 #include <QWidget>
+
+class QGroupBox;
+class QListWidget;
 
 // The online window: the program's start window.
 class frmmulti : public QWidget {
@@ -11,6 +16,16 @@ public:
     static frmmulti& instance();
     static bool exists();
     static void unload();
+
+    // Appends the country names to List1 in list order.
+    void vullanden();
+    // Selects the rows of List1 one by one until a name matches land (case and
+    // blanks at either end ignored); sets and returns eigenlandnummer, 242 when none did.
+    qint16 zoeklandop(const QString& land);
+
+    QGroupBox* frmnewusr;
+    QListWidget* List1;
+    FlagImageList imglandenlijst;
 
 private:
     explicit frmmulti(QWidget* parent = nullptr);
