@@ -1,0 +1,322 @@
+#include "common/gamestate.h"
+#include "common/joystickmodule.h"
+#include "platform/joystick.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <ctime>
+#include <fcntl.h>
+#include <linux/joystick.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// A joystick folder of its own for one test.
+class JoystickFolder {
+public:
+    JoystickFolder() { setJoystickFolder(dir_.path()); }
+    ~JoystickFolder() { setJoystickFolder({}); }
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// A FIFO named js<n> standing in for a joystick device. The test end is opened
+// read-write, so it never blocks and the reader sees end of file only when the
+// test unplugs it.
+class FakeJoystick {
+public:
+    FakeJoystick(const QString& folder, int n)
+        : path_(QFile::encodeName(folder + "/js" + QString::number(n))) {
+        if (::mkfifo(path_.constData(), 0600) != 0) qFatal("mkfifo failed");
+        plug();
+    }
+    ~FakeJoystick() { unplug(); }
+
+    void plug() { fd_ = ::open(path_.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC); }
+    void unplug() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+    void button(int number, bool down, quint8 flags = 0) {
+        send(JS_EVENT_BUTTON | flags, number, down ? 1 : 0);
+    }
+    void axis(int number, qint16 value) { send(JS_EVENT_AXIS, number, value); }
+
+    static QByteArray record(quint8 type, int number, qint16 value) {
+        js_event e{};
+        e.time = 1234;
+        e.value = value;
+        e.type = type;
+        e.number = quint8(number);
+        return QByteArray(reinterpret_cast<const char*>(&e), sizeof e);
+    }
+    void send(quint8 type, int number, qint16 value) { write(record(type, number, value)); }
+    void write(const QByteArray& bytes) {
+        QCOMPARE(::write(fd_, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    }
+
+private:
+    QByteArray path_;
+    int fd_ = -1;
+};
+
+QList<int> held(const qint16 (&knoppen)[16]) {
+    QList<int> pressed;
+    for (int i = 0; i < 16; ++i) {
+        if (knoppen[i] == kTrue)
+            pressed.append(i);
+        else if (knoppen[i] != kFalse)
+            pressed.append(-1000 - i); // neither True nor False
+    }
+    return pressed;
+}
+} // namespace
+
+class tst_joystick : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        resetState();
+        resetJoystickModule();
+    }
+
+    void idNamesTheDeviceJsN() {
+        qputenv("VONDRIX_JOYSTICK_DIR", "/tmp/sticks/");
+        QCOMPARE(joystickDevicePath(2), QString("/tmp/sticks/js2"));
+        qunsetenv("VONDRIX_JOYSTICK_DIR");
+        QCOMPARE(joystickDevicePath(0), QString("/dev/input/js0"));
+        JoystickFolder folder;
+        QCOMPARE(joystickDevicePath(1), QDir::cleanPath(folder.path()) + "/js1");
+    }
+
+    void noJoystickMeansAbsentAndAllFalse() {
+        JoystickFolder folder;
+        QVERIFY(!checkjoystick1(0));
+        QVERIFY(!checkjoystick2(1));
+        QVERIFY(!checkjoystick3(2));
+        state().knoppen1[4] = kTrue; // overwritten by the poll's (empty) reading
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{});
+    }
+
+    void presenceFollowsTheDevices() {
+        JoystickFolder folder;
+        FakeJoystick second(folder.path(), 1);
+        QVERIFY(!checkjoystick1(0));
+        QVERIFY(checkjoystick2(1));
+        QVERIFY(!checkjoystick3(2));
+        FakeJoystick third(folder.path(), 2);
+        QVERIFY(checkjoystick3(2));
+    }
+
+    void deviceWithoutWriterIsAbsent() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.unplug(); // the node stays, nobody is behind it
+        QVERIFY(!checkjoystick1(0));
+        QVERIFY(!joystickDevice(0).isOpen());
+    }
+
+    void twoButtonsAtOnce() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.button(0, true);
+        stick.button(2, true);
+        readjoystick1(); // no presence check needed for joystick 1
+        QCOMPARE(held(state().knoppen1), (QList<int>{0, 2}));
+        QCOMPARE(held(state().knoppen2), QList<int>{});
+    }
+
+    void releaseClearsOnNextPoll() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.button(0, true);
+        stick.button(2, true);
+        readjoystick1();
+        stick.button(0, false);
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{2});
+        stick.button(2, false);
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{});
+    }
+
+    void heldButtonStaysAcrossPolls() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.button(5, true);
+        for (int i = 0; i < 3; ++i) {
+            readjoystick1();
+            QCOMPARE(held(state().knoppen1), QList<int>{5});
+        }
+        stick.button(7, true);
+        stick.button(7, false);
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{5});
+    }
+
+    void buttonsAbove15AreIgnored() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.button(16, true);
+        stick.button(31, true);
+        stick.button(200, true);
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{});
+        QCOMPARE(joystickDevice(0).buttons(), quint16(0));
+        stick.button(15, true);
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{15});
+    }
+
+    void axisEventsAreIgnored() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.axis(0, 32767);
+        stick.axis(1, -32767);
+        stick.axis(3, 1);
+        stick.send(JS_EVENT_AXIS | JS_EVENT_INIT, 4, 1);
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{});
+        stick.button(1, true);
+        stick.axis(1, 0); // does not release button 1
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{1});
+    }
+
+    void initEventsGiveTheStateAtOpening() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.button(0, false, JS_EVENT_INIT);
+        stick.button(3, true, JS_EVENT_INIT);
+        stick.button(9, true, JS_EVENT_INIT);
+        QVERIFY(checkjoystick1(0));
+        stick.button(9, false);
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{3});
+    }
+
+    void presenceCheckDoesNotFillTheTable() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.button(4, true);
+        QVERIFY(checkjoystick1(0));
+        QCOMPARE(held(state().knoppen1), QList<int>{});
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{4});
+    }
+
+    void unplugKeepsTheLastState() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.button(1, true);
+        stick.button(6, true);
+        readjoystick1();
+        stick.button(6, false); // sent just before the cable came out
+        stick.unplug();
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{1});
+        QVERIFY(!joystickDevice(0).isOpen());
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{1});
+        QVERIFY(!checkjoystick1(0));
+    }
+
+    void nextPollOpensARepluggedDevice() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.button(1, true);
+        readjoystick1();
+        stick.unplug();
+        readjoystick1();
+        QVERIFY(!joystickDevice(0).isOpen());
+        stick.plug();
+        stick.button(1, false, JS_EVENT_INIT);
+        stick.button(2, true, JS_EVENT_INIT);
+        readjoystick1();
+        QVERIFY(joystickDevice(0).isOpen());
+        QCOMPARE(held(state().knoppen1), QList<int>{2});
+    }
+
+    void recordSplitOverTwoWrites() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        const QByteArray press = FakeJoystick::record(JS_EVENT_BUTTON, 3, 1);
+        const QByteArray release = FakeJoystick::record(JS_EVENT_BUTTON, 3, 0);
+        const QByteArray other = FakeJoystick::record(JS_EVENT_BUTTON, 12, 1);
+        stick.write(press.left(3));
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{});
+        stick.write(press.mid(3));
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{3});
+
+        // One and a half records, then the rest.
+        const QByteArray both = release + other;
+        stick.write(both.left(13));
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{});
+        stick.write(both.mid(13));
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{12});
+    }
+
+    void halfRecordIsDroppedWithTheDevice() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        stick.write(FakeJoystick::record(JS_EVENT_BUTTON, 8, 1).left(5));
+        readjoystick1();
+        stick.unplug();
+        readjoystick1();
+        stick.plug();
+        stick.button(2, true);
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{2});
+    }
+
+    void eventsAreReadWithoutAPoll() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        QVERIFY(checkjoystick1(0));
+        JoystickDevice& device = joystickDevice(0);
+        stick.button(0, true);
+        stick.button(4, true);
+        QTRY_COMPARE(device.buttons(), quint16(0x11));
+        stick.unplug();
+        QTRY_VERIFY(!device.isOpen());
+        QCOMPARE(device.buttons(), quint16(0x11));
+    }
+
+    void unpluggedDeviceDoesNotKeepTheLoopBusy() {
+        JoystickFolder folder;
+        FakeJoystick stick(folder.path(), 0);
+        QVERIFY(checkjoystick1(0));
+        stick.unplug();
+        const std::clock_t start = std::clock();
+        QTest::qWait(300);
+        const double cpuMs = 1000.0 * double(std::clock() - start) / CLOCKS_PER_SEC;
+        QVERIFY2(cpuMs < 100, qPrintable(QString::number(cpuMs)));
+    }
+
+    void readjoystick2UsesTheIdOfItsCheck() {
+        JoystickFolder folder;
+        FakeJoystick first(folder.path(), 0);
+        FakeJoystick second(folder.path(), 1);
+        first.button(0, true);
+        second.button(5, true);
+        readjoystick2(); // never checked: id 0
+        QCOMPARE(held(state().knoppen2), QList<int>{0});
+        QVERIFY(checkjoystick2(1));
+        readjoystick2();
+        QCOMPARE(held(state().knoppen2), QList<int>{5});
+        readjoystick1();
+        QCOMPARE(held(state().knoppen1), QList<int>{0});
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_joystick)
+#include "tst_joystick.moc"
