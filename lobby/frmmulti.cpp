@@ -5,6 +5,7 @@
 #include "platform/gui/closeless.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -45,6 +46,14 @@ frmmulti::frmmulti(QWidget* parent) : QWidget(parent) {
     newUserLayout->addWidget(List1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frmnewusr);
+
+    QLineEdit** boxes[] = {&txtbutton1, &txtbutton2, &txtbutton3, &txtbutton4};
+    for (int i = 0; i < 4; ++i) {
+        *boxes[i] = new QLineEdit(this);
+        (*boxes[i])->setObjectName(QStringLiteral("txtbutton%1").arg(i + 1));
+        (*boxes[i])->setReadOnly(true);
+        layout->addWidget(*boxes[i]);
+    }
 }
 
 void frmmulti::Form_Load() {

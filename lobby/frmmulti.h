@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QGroupBox;
+class QLineEdit;
 class QListWidget;
 
 // The online window: the program's start window.
@@ -22,6 +23,12 @@ public:
     // Selects the rows of List1 one by one until a name matches land (case and
     // blanks at either end ignored); sets and returns eigenlandnummer, 242 when none did.
     qint16 zoeklandop(const QString& land);
+
+    // Controls tab: the four answer keys of the player at this PC.
+    QLineEdit* txtbutton1;
+    QLineEdit* txtbutton2;
+    QLineEdit* txtbutton3;
+    QLineEdit* txtbutton4;
 
     QGroupBox* frmnewusr;
     QListWidget* List1;
