@@ -5,7 +5,7 @@
 
 USE vondrix_mijnPHP;
 
-INSERT INTO vdrx_versions (version, status, remark)
+INSERT INTO vdrx_versions (version, status, note)
 VALUES ('4', 'current', 'latest release, no update notice');
 
 -- geography

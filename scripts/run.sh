@@ -9,6 +9,13 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 trap stop_services EXIT
 [ -n "${PULSE_SERVER:-}" ] || pactl info >/dev/null 2>&1 || start_audio
 
+# Without a central database server of your own (VONDRIX_DB_HOST), a local one
+# is started; its data stays in run-db/ so accounts survive a restart.
+if [ -z "${VONDRIX_DB_HOST:-}" ]; then
+    . "$top/scripts/database.sh"
+    start_database "$top/run-db"
+fi
+
 # The program keeps its files (settings.ini, excerpts) in a folder of its own.
 export VONDRIX_HOME=${VONDRIX_HOME:-$top/run}
 mkdir -p "$VONDRIX_HOME"

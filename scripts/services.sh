@@ -17,7 +17,8 @@ vdx_runtime_dir() {
 start_audio() {
     if [ -n "${PULSE_SERVER:-}" ]; then return 0; fi
     local dir
-    dir=$(vdx_runtime_dir)/pulse
+    vdx_runtime_dir >/dev/null # not in a subshell, so VDX_RUNTIME stays set for stop_services
+    dir=$VDX_RUNTIME/pulse
     mkdir -p "$dir"
     chmod 700 "$dir"
     export XDG_RUNTIME_DIR=$dir

@@ -7,8 +7,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" "$@"
 
 . "$top/scripts/services.sh"
+. "$top/scripts/database.sh"
 trap stop_services EXIT
 start_audio
+start_database
 
 cd "${BUILD_DIR:-$top/build}"
 ctest --output-on-failure --parallel "$(nproc)" ${CTEST_ARGS:-}

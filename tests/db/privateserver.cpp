@@ -1,0 +1,99 @@
+#include "privateserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTcpServer>
+#include <QThread>
+#include <csignal>
+#include <sys/prctl.h>
+
+namespace {
+
+const QString kScript = QStringLiteral(VDX_SOURCE_DIR "/scripts/database.sh");
+
+int freePort() {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
+    return probe.serverPort();
+}
+
+// Whether every thread of the process is in the stopped state "T".
+bool allThreadsStopped(qint64 pid) {
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    const QStringList ids = tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& id : ids) {
+        QFile stat(tasks.filePath(id + QStringLiteral("/stat")));
+        if (!stat.open(QIODevice::ReadOnly)) continue; // the thread has ended
+        const QByteArray line = stat.readAll();
+        const qsizetype end = line.lastIndexOf(')'); // the state follows the name
+        if (end < 0 || line.mid(end + 2, 1) != "T") return false;
+    }
+    return !ids.isEmpty();
+}
+
+} // namespace
+
+PrivateServer::PrivateServer() : dir_(QStringLiteral("/tmp/vdx-db-XXXXXX")) {}
+
+PrivateServer::~PrivateServer() {
+    kill();
+}
+
+bool PrivateServer::runScript(const QStringList& arguments, int timeoutMs) {
+    QProcess script;
+    script.setProcessChannelMode(QProcess::MergedChannels);
+    script.start(QStringLiteral("bash"), QStringList{kScript} + arguments);
+    if (!script.waitForFinished(timeoutMs) || script.exitStatus() != QProcess::NormalExit ||
+        script.exitCode() != 0) {
+        script.kill();
+        script.waitForFinished(1000);
+        error_ = arguments.first() + QStringLiteral(" failed: ") +
+                 QString::fromLocal8Bit(script.readAll());
+        return false;
+    }
+    return true;
+}
+
+bool PrivateServer::start() {
+    if (!dir_.isValid()) {
+        error_ = QStringLiteral("no temporary folder");
+        return false;
+    }
+    const QString data = dir_.filePath(QStringLiteral("data"));
+    const QString socket = dir_.filePath(QStringLiteral("s.sock"));
+    const QString log = dir_.filePath(QStringLiteral("mariadbd.log"));
+    if (!runScript({QStringLiteral("vdx_db_install"), data, dir_.filePath("install.log")}, 60000))
+        return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        port_ = freePort();
+        server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        server_.start(QStringLiteral("bash"), {kScript, QStringLiteral("vdx_db_server"), data,
+                                               socket, QString::number(port_), log});
+        if (!server_.waitForStarted(5000)) continue;
+        const QString pid = QString::number(server_.processId());
+        if (runScript({QStringLiteral("vdx_db_wait"), socket, pid, log}, 40000)) {
+            return runScript({QStringLiteral("vdx_db_prepare"), socket}, 30000);
+        }
+        kill(); // the port was taken in the meantime, or the server failed
+    }
+    return false;
+}
+
+void PrivateServer::freeze() {
+    if (server_.state() == QProcess::NotRunning) return;
+    const qint64 pid = server_.processId();
+    ::kill(pid_t(pid), SIGSTOP);
+    // The signal reaches the threads one by one; wait until every one has stopped.
+    for (int i = 0; i < 200 && !allThreadsStopped(pid); ++i)
+        QThread::msleep(10);
+}
+
+void PrivateServer::thaw() {
+    if (server_.state() != QProcess::NotRunning) ::kill(pid_t(server_.processId()), SIGCONT);
+}
+
+void PrivateServer::kill() {
+    if (server_.state() == QProcess::NotRunning) return;
+    server_.kill();
+    server_.waitForFinished(10000);
+}

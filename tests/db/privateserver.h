@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+// A database server of the test's own, loaded with the central schema, that the
+// test may stop, freeze or kill without disturbing the server other suites use.
+// It dies with the test process.
+class PrivateServer {
+public:
+    PrivateServer();
+    ~PrivateServer();
+    PrivateServer(const PrivateServer&) = delete;
+    PrivateServer& operator=(const PrivateServer&) = delete;
+
+    // Installs, starts and loads the server; false with error() on failure.
+    bool start();
+    QString error() const { return error_; }
+    int port() const { return port_; }
+
+    void freeze(); // SIGSTOP: the server keeps its sockets but answers nothing
+    void thaw();   // SIGCONT
+    void kill();   // SIGKILL, and waits until it is gone
+
+private:
+    bool runScript(const QStringList& arguments, int timeoutMs);
+
+    QTemporaryDir dir_;
+    QProcess server_;
+    int port_ = 0;
+    QString error_;
+};

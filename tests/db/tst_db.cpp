@@ -1,0 +1,486 @@
+#include "lobby/centraldb.h"
+#include "privateserver.h"
+#include "tests/support/admindb.h"
+#include "tests/support/dialogrecorder.h"
+
+#include <QElapsedTimer>
+#include <QUuid>
+#include <QtTest>
+
+namespace {
+
+// A user name no other suite uses, so rows can be found and removed again.
+QString marker() {
+    return QStringLiteral("tst_db_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+void restoreEnv(const char* name, const QByteArray& value) {
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
+}
+
+} // namespace
+
+class tst_db : public QObject {
+    Q_OBJECT
+
+private slots:
+    // --- without a server ---
+
+    void statementBeforeOpenIsReportedAndCallerGoesOn() {
+        // Runs first: gMyConn has not been opened yet.
+        DialogRecorder dialogs;
+        QCOMPARE(gMyConn().State(), DbConnection::kNotConnected);
+        int count = 7;
+        const DbRecordset rs = gMyConn().Execute(QStringLiteral("SELECT 1"), count);
+        QVERIFY(rs.isNothing());
+        QCOMPARE(count, 0);
+        CheckError();
+        gMyConn().Execute(QStringLiteral("SELECT 2"));
+        CheckError();
+        QCOMPARE(dialogs.texts(), QStringList(2, QStringLiteral("Error 2006: Not connected to "
+                                                                "the database server")));
+        QCOMPARE(dialogs.messages.first().title, appTitle());
+        QCOMPARE(dialogs.messages.first().buttons, MsgButtons::Ok);
+    }
+
+    void nothingRecordsetIsSafe() {
+        DbRecordset rs;
+        QVERIFY(rs.isNothing());
+        QCOMPARE(rs.RecordCount(), 0);
+        QCOMPARE(rs.FieldCount(), 0);
+        QVERIFY(rs.Eof());
+        rs.MoveFirst();
+        rs.MoveNext();
+        QVERIFY(rs.Fields(0).Value.isNull());
+        QVERIFY(rs.Fields(QStringLiteral("status")).Name.isEmpty());
+        rs.CloseRecordset();
+    }
+
+    void recordsetNavigation() {
+        DbRecordset rs({QStringLiteral("a"), QStringLiteral("Status")},
+                       {{1, QStringLiteral("one")}, {2, QVariant()}});
+        QCOMPARE(rs.RecordCount(), 2);
+        QCOMPARE(rs.FieldCount(), 2);
+        QVERIFY(!rs.Eof());
+        QCOMPARE(rs.Fields(1).Name, QStringLiteral("Status"));
+        QCOMPARE(rs.Fields(QStringLiteral("status")).Value.toString(), QStringLiteral("one"));
+        QVERIFY(rs.Fields(2).Value.isNull());
+        QVERIFY(rs.Fields(-1).Value.isNull());
+        rs.MoveNext();
+        QCOMPARE(rs.Fields(0).Value.toInt(), 2);
+        QVERIFY(rs.Fields(1).Value.isNull());
+        QCOMPARE(rs.Fields(1).Text(), QString());
+        rs.MoveNext();
+        QVERIFY(rs.Eof());
+        QVERIFY(rs.Fields(0).Value.isNull());
+        QCOMPARE(rs.Fields(0).Name, QStringLiteral("a"));
+        rs.MoveNext(); // past the end stays at the end
+        QVERIFY(rs.Eof());
+        rs.MoveFirst();
+        QCOMPARE(rs.Fields(0).Value.toInt(), 1);
+
+        DbRecordset copy = rs; // the same rows and cursor, like an object reference
+        copy.MoveNext();
+        QCOMPARE(rs.Fields(0).Value.toInt(), 2);
+        copy.CloseRecordset();
+        QCOMPARE(rs.RecordCount(), 0);
+        QVERIFY(rs.Eof());
+    }
+
+    void fieldTextWritesDatesTheServersWay() {
+        const DbField when{QDateTime(QDate(2024, 3, 9), QTime(7, 5, 4)), QStringLiteral("now()")};
+        QCOMPARE(when.Text(), QStringLiteral("2024-03-09 07:05:04"));
+    }
+
+    void centralHostComesFromTheEnvironmentAtEachCall() {
+        const QByteArray host = qgetenv("VONDRIX_DB_HOST");
+        const QByteArray port = qgetenv("VONDRIX_DB_PORT");
+        qunsetenv("VONDRIX_DB_HOST");
+        qunsetenv("VONDRIX_DB_PORT");
+        QCOMPARE(centralHost(), QStringLiteral("db.vondrix.net"));
+        QCOMPARE(centralPort(), 3306);
+        qputenv("VONDRIX_DB_HOST", "127.0.0.9");
+        qputenv("VONDRIX_DB_PORT", "not a port");
+        QCOMPARE(centralHost(), QStringLiteral("127.0.0.9"));
+        QCOMPARE(centralPort(), 3306);
+        qputenv("VONDRIX_DB_PORT", "40123");
+        QCOMPARE(centralPort(), 40123);
+        restoreEnv("VONDRIX_DB_HOST", host);
+        restoreEnv("VONDRIX_DB_PORT", port);
+    }
+
+    void closedPortFailsAtOnceAndShowsThroughError() {
+        // Nothing listens on port 1 of the loopback address.
+        DbConnection connection;
+        QElapsedTimer timer;
+        timer.start();
+        const int result =
+            connection.OpenConnection(QStringLiteral("127.0.0.1"), QStringLiteral("u"),
+                                      QStringLiteral("p"), QStringLiteral("d"), 1, 0);
+        QVERIFY(timer.elapsed() < 5000);
+        QCOMPARE(connection.State(), DbConnection::kNotConnected);
+        QVERIFY(result != 0);
+        QCOMPARE(connection.Error().Number, result);
+        QVERIFY(!connection.Error().Description.isEmpty());
+        // The reason stays what statements report while not connected.
+        connection.Execute(QStringLiteral("SELECT 1"));
+        QCOMPARE(connection.Error().Number, result);
+    }
+
+    // --- against the test database ---
+
+    void wrongPasswordShowsThroughError() {
+        VDX_REQUIRE_CENTRAL_DB();
+        DbConnection connection;
+        connection.OpenConnection(centralHost(), QStringLiteral("vondrix_mpclien"),
+                                  QStringLiteral("wrong"), QStringLiteral("vondrix_mijnPHP"),
+                                  centralPort(), 0);
+        QCOMPARE(connection.State(), DbConnection::kNotConnected);
+        QCOMPARE(connection.Error().Number, 1045);
+        QVERIFY(connection.Error().Description.contains(QStringLiteral("Access denied")));
+    }
+
+    void checkErrorSilentOnSuccess() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        QCOMPARE(gMyConn().State(), DbConnection::kConnected);
+        DialogRecorder dialogs;
+        const DbRecordset rs = gMyConn().Execute(QStringLiteral("SELECT CURRENT_USER()"));
+        CheckError();
+        QVERIFY(dialogs.messages.isEmpty());
+        QVERIFY(rs.Fields(0).Value.toString().startsWith(QStringLiteral("vondrix_mpclien@")));
+    }
+
+    void checkErrorShowsOneMessageAndKeepsTheError() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        DialogRecorder dialogs;
+        int count = 5;
+        gMyConn().Execute(QStringLiteral("select no_such_column from vdrx_versions"), count);
+        QCOMPARE(count, 0);
+        CheckError();
+        const DbError error = gMyConn().Error();
+        QCOMPARE(error.Number, 1054);
+        QVERIFY(error.Description.contains(QStringLiteral("Unknown column 'no_such_column'")));
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Error 1054: ") + error.Description});
+        CheckError(); // not cleared
+        QCOMPARE(dialogs.messages.size(), 2);
+        // The caller goes on and its next statement runs on the same connection.
+        const DbRecordset rs = gMyConn().Execute(QStringLiteral("SELECT 41 + 1"));
+        QCOMPARE(gMyConn().Error().Number, 0);
+        QCOMPARE(rs.Fields(0).Value.toInt(), 42);
+    }
+
+    void closerecordsetTwiceIsHarmless() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        myrslogin() = gMyConn().Execute(QStringLiteral("SELECT 1 UNION ALL SELECT 2"));
+        QCOMPARE(myrslogin().RecordCount(), 2);
+        const DbRecordset held = myrslogin();
+        closerecordset();
+        QVERIFY(myrslogin().isNothing());
+        QCOMPARE(held.RecordCount(), 0);
+        closerecordset();
+        QVERIFY(myrslogin().isNothing());
+    }
+
+    void rowsCountsAndNamesRightAfterExecute() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        int count = 0;
+        DbRecordset rs =
+            gMyConn().Execute(QStringLiteral("SELECT 1 AS a, 'one' AS b UNION ALL SELECT 2, 'two' "
+                                             "UNION ALL SELECT 3, 'three'"),
+                              count);
+        QCOMPARE(count, 3);
+        QCOMPARE(rs.RecordCount(), 3);
+        QCOMPARE(rs.FieldCount(), 2);
+        QCOMPARE(rs.Fields(1).Name, QStringLiteral("b"));
+        QStringList seen;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+            seen << rs.Fields(QStringLiteral("B")).Text();
+        QCOMPARE(seen, (QStringList{"one", "two", "three"}));
+
+        rs = gMyConn().Execute(QStringLiteral("SELECT 1 AS a FROM DUAL WHERE 1 = 0"), count);
+        QCOMPARE(count, 0);
+        QVERIFY(!rs.isNothing());
+        QCOMPARE(rs.RecordCount(), 0);
+        QCOMPARE(rs.FieldCount(), 1);
+        QVERIFY(rs.Eof());
+    }
+
+    void versionQueryHasTheServerTimeInColumnThree() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        const DbRecordset rs = gMyConn().Execute(
+            QStringLiteral("SELECT * , now() FROM vdrx_versions Where version = '4'"));
+        QCOMPARE(gMyConn().Error().Number, 0);
+        QCOMPARE(rs.FieldCount(), 4);
+        QCOMPARE(rs.Fields(3).Name, QStringLiteral("now()"));
+        QCOMPARE(rs.Fields(1).Name, QStringLiteral("status"));
+        if (rs.RecordCount() > 0) {
+            QVERIFY(
+                QDateTime::fromString(rs.Fields(3).Text(), QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                    .isValid());
+            const QString status = rs.Fields(QStringLiteral("status")).Text();
+            QVERIFY2(status != QStringLiteral("ok") && status != QStringLiteral("nok"),
+                     "the seeded version must pass the gate without a notice");
+        }
+    }
+
+    void nullReachesCallersAsNullVariant() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        const QString name = marker();
+        AdminDb admin;
+        QVERIFY2(admin.isOpen(), qPrintable(admin.lastError()));
+        QVERIFY(admin.exec(QStringLiteral("INSERT INTO phpbb_users (user_id, username) "
+                                          "SELECT COALESCE(MAX(user_id), 0) + 100000, ? FROM "
+                                          "phpbb_users"),
+                           {name}));
+        DbRecordset rs = gMyConn().Execute(
+            QStringLiteral("select locatie, NULL AS n from phpbb_users where username = ?"),
+            {name});
+        QCOMPARE(rs.RecordCount(), 1);
+        QVERIFY(rs.Fields(QStringLiteral("locatie")).Value.isNull());
+        QVERIFY(rs.Fields(1).Value.isNull());
+        rs = gMyConn().Execute(QStringLiteral("SELECT NULL, ''"));
+        QVERIFY(rs.Fields(0).Value.isNull());
+        QVERIFY(!rs.Fields(1).Value.isNull()); // an empty text is not NULL
+        admin.exec(QStringLiteral("DELETE FROM phpbb_users WHERE username = ?"), {name});
+    }
+
+    void sessionVariableSeenByTheNextStatement() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        gMyConn().Execute(QStringLiteral("SET @t1=0"));
+        QCOMPARE(gMyConn().Error().Number, 0);
+        DbRecordset rs = gMyConn().Execute(QStringLiteral("SELECT @t1+1"));
+        QCOMPARE(rs.Fields(0).Value.toInt(), 1);
+        // The ranking form: a counter that runs over the rows.
+        rs = gMyConn().Execute(QStringLiteral(
+            "SELECT @t1:=(@t1+1) as rank FROM (SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3) x"));
+        QCOMPARE(rs.RecordCount(), 3);
+        rs.MoveNext();
+        rs.MoveNext();
+        QCOMPARE(rs.Fields(QStringLiteral("rank")).Value.toInt(), 3);
+        // Statements with bound values run in the same session.
+        rs = gMyConn().Execute(QStringLiteral("SELECT @t1 + ?"), {10});
+        QCOMPARE(rs.Fields(0).Value.toInt(), 13);
+    }
+
+    void oneStatementPerExecute() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        gMyConn().Execute(QStringLiteral("SELECT 1; SELECT 2"));
+        QCOMPARE(gMyConn().Error().Number, 1064);
+        const DbRecordset rs = gMyConn().Execute(QStringLiteral("SELECT 3"));
+        QCOMPARE(gMyConn().Error().Number, 0);
+        QCOMPARE(rs.Fields(0).Value.toInt(), 3);
+    }
+
+    void hostileTextRoundTripsThroughBoundValues() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        const QString name = marker();
+        const QString text =
+            QStringLiteral("O'Brien \\ \"x\"; DROP TABLE vdrx_logins; -- é€ 😀 %1 ?");
+        int count = 0;
+        gMyConn().Execute(QStringLiteral("INSERT INTO vdrx_messages (van,naar,bericht,servertime) "
+                                         "VALUES(?,'all',?,now())"),
+                          {name, text}, count);
+        QCOMPARE(gMyConn().Error().Description, QString());
+        QCOMPARE(count, 1);
+        const DbRecordset rs = gMyConn().Execute(
+            QStringLiteral("SELECT van, bericht From vdrx_messages WHERE van = ?"), {name}, count);
+        QCOMPARE(count, 1);
+        QCOMPARE(rs.Fields(QStringLiteral("bericht")).Value.toString(), text);
+        AdminDb admin;
+        QCOMPARE(admin
+                     .value(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
+                                           "WHERE table_schema = 'vondrix_mijnPHP' AND "
+                                           "table_name = 'vdrx_logins'"))
+                     .toInt(),
+                 1);
+        QCOMPARE(
+            admin.value(QStringLiteral("SELECT bericht FROM vdrx_messages WHERE van = ?"), {name})
+                .toString(),
+            text);
+        admin.exec(QStringLiteral("DELETE FROM vdrx_messages WHERE van = ?"), {name});
+    }
+
+    void lobbyAccountCannotDropDeleteOrLookOutside() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        const QStringList refused{
+            QStringLiteral("DROP TABLE vdrx_logins"),
+            QStringLiteral("DELETE FROM vdrx_messages WHERE van = 'nobody at all'"),
+            QStringLiteral("SELECT * FROM mysql.user"),
+            QStringLiteral("CREATE TABLE vdrx_extra (a INT)"),
+            QStringLiteral("UPDATE phpbb_users SET user_password = '' WHERE username = 'x'"),
+            QStringLiteral(
+                "INSERT INTO vdrx_systemmessages (van,bericht,naar) VALUES('a','b','c')"),
+        };
+        for (const QString& sql : refused) {
+            gMyConn().Execute(sql);
+            QVERIFY2(gMyConn().Error().Number >= 1142 && gMyConn().Error().Number <= 1143,
+                     qPrintable(sql + QStringLiteral(" -> ") + gMyConn().Error().Description));
+        }
+        AdminDb admin;
+        QCOMPARE(admin
+                     .value(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
+                                           "WHERE table_schema = 'vondrix_mijnPHP' AND "
+                                           "table_name = 'vdrx_logins'"))
+                     .toInt(),
+                 1);
+    }
+
+    void createCommandIsRefusedToTheLobbyAccount() {
+        VDX_REQUIRE_CENTRAL_DB();
+        QCOMPARE(openCentral(), 0);
+        DialogRecorder dialogs;
+        createServersTable();
+        // Drop refused, create refused and reported twice; the table keeps its columns.
+        QCOMPARE(dialogs.messages.size(), 3);
+        QVERIFY(
+            dialogs.texts().at(0).startsWith(QStringLiteral("Error 1142: DROP command denied")));
+        QVERIFY(
+            dialogs.texts().at(1).startsWith(QStringLiteral("Error 1142: CREATE command denied")));
+        QCOMPARE(dialogs.texts().at(2), dialogs.texts().at(1));
+        AdminDb admin;
+        QCOMPARE(admin
+                     .value(QStringLiteral("SELECT COUNT(*) FROM information_schema.columns "
+                                           "WHERE table_schema = 'vondrix_mijnPHP' AND "
+                                           "table_name = 'vdrx_servers' AND column_name = "
+                                           "'quizlength'"))
+                     .toInt(),
+                 1);
+    }
+
+    void createCommandBuildsTheServersTable() {
+        // With an account that may create tables, in a scratch database.
+        VDX_REQUIRE_CENTRAL_DB();
+        const QString scratch = QStringLiteral("vdx_scratch_") + marker().mid(7);
+        const QString user = marker();
+        AdminDb admin(QString{});
+        QVERIFY(admin.exec(QStringLiteral("CREATE DATABASE ") + scratch));
+        QVERIFY(admin.exec(
+            QStringLiteral("CREATE USER '%1'@'127.0.0.1' IDENTIFIED BY 'pw'").arg(user)));
+        QVERIFY(
+            admin.exec(QStringLiteral("GRANT ALL ON %1.* TO '%2'@'127.0.0.1'").arg(scratch, user)));
+        gMyConn().OpenConnection(centralHost(), user, QStringLiteral("pw"), scratch, centralPort(),
+                                 0);
+        QCOMPARE(gMyConn().State(), DbConnection::kConnected);
+        DialogRecorder dialogs;
+        createServersTable();
+        createServersTable(); // dropping the existing table works too
+        QVERIFY(dialogs.messages.isEmpty());
+        const QList<QVariantList> columns = admin.rows(
+            QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema "
+                           "= ? AND table_name = 'vdrx_servers' ORDER BY ordinal_position"),
+            {scratch});
+        QStringList names;
+        for (const QVariantList& row : columns)
+            names << row.first().toString();
+        QCOMPARE(names, (QStringList{"serverID", "IPaddress", "IPport", "IPping", "user",
+                                     "description", "curPlayers", "maxPlayers", "version",
+                                     "starttime", "serverpassword", "active", "startdate"}));
+        admin.exec(QStringLiteral("DROP DATABASE ") + scratch);
+        admin.exec(QStringLiteral("DROP USER '%1'@'127.0.0.1'").arg(user));
+        openCentral();
+    }
+
+    void testconnectUsesTheTestAccount() {
+        VDX_REQUIRE_CENTRAL_DB();
+        DialogRecorder dialogs;
+        QCOMPARE(testconnect(), QStringLiteral("Connected"));
+        QVERIFY(dialogs.messages.isEmpty());
+        const DbRecordset rs = gMyConn().Execute(QStringLiteral("SELECT CURRENT_USER()"));
+        QVERIFY(rs.Fields(0).Value.toString().startsWith(QStringLiteral("vondrix_test@")));
+        gMyConn().Execute(QStringLiteral("select * from vdrx_versions"));
+        QCOMPARE(gMyConn().Error().Number, 0);
+        gMyConn().Execute(QStringLiteral("select * from phpbb_users"));
+        QCOMPARE(gMyConn().Error().Number, 1142);
+        openCentral();
+    }
+
+    void testconnectFailureIsReported() {
+        VDX_REQUIRE_CENTRAL_DB();
+        const QByteArray port = qgetenv("VONDRIX_DB_PORT");
+        qputenv("VONDRIX_DB_PORT", "1");
+        DialogRecorder dialogs;
+        QCOMPARE(testconnect(), QString());
+        qputenv("VONDRIX_DB_PORT", port);
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY(dialogs.texts().first().startsWith(QStringLiteral("Error 200")));
+        QCOMPARE(gMyConn().State(), DbConnection::kNotConnected);
+        openCentral();
+    }
+
+    // --- a server that goes away, on a server of the test's own ---
+
+    void serverGoingAwayIsReportedWithoutHanging() {
+        VDX_REQUIRE_CENTRAL_DB(); // the same tools as the shared test database
+        PrivateServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        DbConnection connection;
+        connection.setTimeouts(2, 2, 2);
+        const auto open = [&](DbConnection& c) {
+            return c.OpenConnection(QStringLiteral("127.0.0.1"), QStringLiteral("vondrix_mpclien"),
+                                    QStringLiteral("GRINTALvoskemb"),
+                                    QStringLiteral("vondrix_mijnPHP"), server.port(), 0);
+        };
+        QCOMPARE(open(connection), 0);
+        connection.Execute(QStringLiteral("SET @t1=5"));
+        QCOMPARE(connection.Error().Number, 0);
+
+        // A server that stops answering: the read time-out ends the wait.
+        server.freeze();
+        QElapsedTimer timer;
+        timer.start();
+        connection.Execute(QStringLiteral("SELECT @t1"));
+        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(connection.Error().Number, 2013);
+        QCOMPARE(connection.State(), DbConnection::kNotConnected);
+        // No reconnect: the next statement fails at once.
+        timer.restart();
+        connection.Execute(QStringLiteral("SELECT 1"));
+        QVERIFY(timer.elapsed() < 1000);
+        QCOMPARE(connection.Error().Number, 2006);
+        // Opening against the frozen server gives up after the connect time-out.
+        DbConnection other;
+        other.setTimeouts(2, 2, 2);
+        timer.restart();
+        QVERIFY(open(other) != 0);
+        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        server.thaw();
+
+        // Opening again is up to the caller; it gets a fresh session.
+        QCOMPARE(open(connection), 0);
+        const DbRecordset rs = connection.Execute(QStringLiteral("SELECT @t1"));
+        QVERIFY(rs.Fields(0).Value.isNull());
+
+        // A server that dies: the statement and the ones after it are reported.
+        server.kill();
+        DialogRecorder dialogs;
+        timer.restart();
+        int count = 3;
+        connection.Execute(QStringLiteral("SELECT 1"), count);
+        QVERIFY(timer.elapsed() < 5000);
+        QCOMPARE(count, 0);
+        const int lost = connection.Error().Number;
+        QVERIFY2(lost == 2006 || lost == 2013, qPrintable(connection.Error().Description));
+        QCOMPARE(connection.State(), DbConnection::kNotConnected);
+        connection.Execute(QStringLiteral("SELECT 1"), {1});
+        QCOMPARE(connection.Error().Number, 2006);
+        const int refused = open(connection);
+        QCOMPARE(refused, connection.Error().Number);
+        QVERIFY(connection.Error().Number >= 2002 && connection.Error().Number <= 2003);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_db)
+#include "tst_db.moc"
