@@ -6,6 +6,7 @@
 
 namespace {
 const char* const kAllowClose = "vdxAllowClose";
+const char* const kGuarded = "vdxCloseGuarded";
 
 class CloseGuard : public QObject {
 public:
@@ -27,7 +28,8 @@ protected:
 } // namespace
 
 void RemoveCloseMenuItem(QWidget* window) {
-    if (!window || window->findChild<CloseGuard*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    if (!window || window->property(kGuarded).toBool()) return;
+    window->setProperty(kGuarded, true);
     Qt::WindowFlags flags = window->windowFlags();
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
              Qt::WindowMinimizeButtonHint;
