@@ -6,6 +6,7 @@
 
 namespace {
 const char* const kAllowClose = "vdxAllowClose";
+const char* const kGuardName = "vdxCloseGuard";
 
 class CloseGuard : public QObject {
 public:
@@ -27,13 +28,15 @@ protected:
 } // namespace
 
 void RemoveCloseMenuItem(QWidget* window) {
-    if (!window || window->findChild<CloseGuard*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    if (!window || window->findChild<QObject*>(kGuardName, Qt::FindDirectChildrenOnly)) return;
     Qt::WindowFlags flags = window->windowFlags();
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
              Qt::WindowMinimizeButtonHint;
     flags &= ~Qt::WindowCloseButtonHint;
     window->setWindowFlags(flags);
-    window->installEventFilter(new CloseGuard(window));
+    auto* guard = new CloseGuard(window);
+    guard->setObjectName(kGuardName);
+    window->installEventFilter(guard);
 }
 
 bool closeByProgram(QWidget* window) {
