@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+struct Speler;
 class QLabel;
 class QLineEdit;
 class QTimer;
@@ -27,9 +28,9 @@ public:
     qint16 aantalkeyboard = 0; // 1 allows keyboard assignment
     QString laatste;           // "ja"/"nee", set by the set-up wizard
 
-    QLabel* prompt[4] = {};    // "Press a button to use answer n:"
+    QLabel* prompt[4] = {}; // "Press a button to use answer n:"
     QLineEdit* txtknop[4] = {};
-    QTimer* Timer1 = nullptr;  // joystick poll, 1 ms
+    QTimer* Timer1 = nullptr; // joystick poll, 1 ms
 
 public slots:
     void Timer1_Timer();
@@ -44,6 +45,11 @@ private:
     void Form_Activate();
     void Form_Unload();
     void takeKey(const QString& c);
+    // Back to answer 1: nothing taken, only the first prompt showing.
+    void restart();
+    // Input for the answer at the current step; the last one unloads the window.
+    void assign(const QString& input);
+    Speler& speler();
 
     qint16 stap_ = 0;
     qint16 spelernr_ = 0;
@@ -51,3 +57,6 @@ private:
     qint16 bezet_[3] = {16, 16, 16};
     QString toetsenbord_ = QStringLiteral("ja");
 };
+
+// The player whose keys the last keyboard assignment was for.
+extern qint16 laatstekeyboardspeler;

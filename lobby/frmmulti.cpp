@@ -2,13 +2,17 @@
 
 #include "common/countries.h"
 #include "common/gamestate.h"
-#include "platform/gui/closeless.h"
+#include "lobby/frmmulti_build.h"
 
-#include <QGroupBox>
-#include <QLineEdit>
+#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPointer>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
+
+using namespace frmmultibuild;
 
 namespace {
 QPointer<frmmulti>& current() {
@@ -37,28 +41,60 @@ frmmulti::frmmulti(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmmulti"));
     setWindowTitle(QStringLiteral("Vondrix Online v4"));
 
-    frmnewusr = new QGroupBox(QStringLiteral("New user"), this);
-    frmnewusr->setObjectName(QStringLiteral("frmnewusr"));
-    List1 = new QListWidget(frmnewusr);
-    List1->setObjectName(QStringLiteral("List1"));
+    SSTab1 = named(new QTabWidget(this), QStringLiteral("SSTab1"));
+    SSTab1->tabBar()->setUsesScrollButtons(false); // all nine tabs in view
+    SSTab1->addTab(buildHostTab(), QStringLiteral("Host game"));
+    SSTab1->addTab(buildJoinTab(), QStringLiteral("Join game"));
+    SSTab1->addTab(buildProblemsTab(), QStringLiteral("Problems"));
+    SSTab1->addTab(buildInfoTab(), QStringLiteral("Info"));
+    SSTab1->addTab(buildControlsTab(), QStringLiteral("Controls"));
+    SSTab1->addTab(buildExpandTab(), QStringLiteral("Expand db"));
+    SSTab1->addTab(buildHighscoreTab(), QStringLiteral("High score"));
+    SSTab1->addTab(buildLobbyTab(), QStringLiteral("Lobby"));
+    SSTab1->addTab(buildLoginTab(), QStringLiteral("Login"));
 
-    auto* newUserLayout = new QVBoxLayout(frmnewusr);
-    newUserLayout->addWidget(List1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frmnewusr);
-
-    QLineEdit** boxes[] = {&txtbutton1, &txtbutton2, &txtbutton3, &txtbutton4};
-    for (int i = 0; i < 4; ++i) {
-        *boxes[i] = new QLineEdit(this);
-        (*boxes[i])->setObjectName(QStringLiteral("txtbutton%1").arg(i + 1));
-        (*boxes[i])->setReadOnly(true);
-        layout->addWidget(*boxes[i]);
+    // Shown in place of the tabs when this version may no longer be played.
+    lblupdate1 = caption(QStringLiteral("There is an essential update for Vondrix, this version "
+                                        "is not longer playable"),
+                         this, QStringLiteral("lblupdate1"));
+    lblupdate2 =
+        caption(QStringLiteral("sorry for the inconvenience"), this, QStringLiteral("lblupdate2"));
+    for (QLabel* label : {lblupdate1, lblupdate2}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->hide();
     }
-}
+    QFont big = lblupdate1->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    lblupdate1->setFont(big);
 
-void frmmulti::Form_Load() {
-    vullanden();
-    RemoveCloseMenuItem(this);
+    lblstatus = caption(QStringLiteral("Status: idle"), this, QStringLiteral("lblstatus"));
+    lblstatus->hide();
+    txtdeci = textBox(this, QStringLiteral("txtdeci"));
+    txtdeci->hide();
+    Command8 = button(QStringLiteral("Exit"), this, QStringLiteral("Command8"));
+    Command8->hide();
+    Command10 = button(QStringLiteral("Exit"), this, QStringLiteral("Command10"));
+
+    tmrlobbychat = named(new QTimer(this), QStringLiteral("tmrlobbychat"));
+    tmrlobbychat->setInterval(1200);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(Command10);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1, 1);
+    layout->addStretch();
+    layout->addWidget(lblupdate1);
+    layout->addWidget(lblupdate2);
+    layout->addStretch();
+    layout->addLayout(bottom);
+
+    connect(SSTab1, &QTabWidget::currentChanged, this, &frmmulti::SSTab1_Click);
+    connect(Command10, &QPushButton::clicked, this, &frmmulti::Command10_Click);
+    connect(Command8, &QPushButton::clicked, this, &frmmulti::Command8_Click);
+    installKeyFilters();
+    resize(800, 560);
 }
 
 void frmmulti::vullanden() {

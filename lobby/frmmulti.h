@@ -4,16 +4,44 @@
 
 #include <QWidget>
 
+class QCheckBox;
+class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableWidget;
+class QTextEdit;
+class QTimer;
+class ClickLabel;
+
+// Pages of SSTab1, in tab order.
+enum FrmmultiTab : int {
+    kTabHost = 0,
+    kTabJoin = 1,
+    kTabProblems = 2,
+    kTabInfo = 3,
+    kTabControls = 4,
+    kTabExpand = 5,
+    kTabHighscore = 6,
+    kTabLobby = 7,
+    kTabLogin = 8,
+};
+
+// The hourglass pointer for the whole program, and back to the normal one.
+void muisbezig();
+void muisnormaal();
 
 // The online window: the program's start window.
 class frmmulti : public QWidget {
     Q_OBJECT
 
 public:
-    // The one window, created on first use.
+    // The one window, created (and loaded) on first use.
     static frmmulti& instance();
     static bool exists();
     static void unload();
@@ -24,17 +52,152 @@ public:
     // blanks at either end ignored); sets and returns eigenlandnummer, 242 when none did.
     qint16 zoeklandop(const QString& land);
 
-    // Controls tab: the four answer keys of the player at this PC.
-    QLineEdit* txtbutton1;
-    QLineEdit* txtbutton2;
-    QLineEdit* txtbutton3;
-    QLineEdit* txtbutton4;
+    // "yes" when the join address was typed by hand, "no" when taken from the list.
+    QString adresingetypt = QStringLiteral("no");
 
-    QGroupBox* frmnewusr;
-    QListWidget* List1;
+    // --- outside the tabs ---
+    QTabWidget* SSTab1 = nullptr;
+    QPushButton* Command10 = nullptr; // "Exit"
+    QPushButton* Command8 = nullptr;  // second "Exit", hidden
+    QLabel* lblstatus = nullptr;      // hidden
+    QLabel* lblupdate1 = nullptr;     // shown when the version is refused
+    QLabel* lblupdate2 = nullptr;
+    QLineEdit* txtdeci = nullptr; // hidden: decimal separator probe
+    QTimer* tmrlobbychat = nullptr;
     FlagImageList imglandenlijst;
+
+    // --- tab 0 "Host game" ---
+    QGroupBox* frmhostgeneral = nullptr;
+    QRadioButton* optmusic = nullptr;
+    QRadioButton* opttrivia = nullptr;
+    QRadioButton* optmixed = nullptr;
+    QLineEdit* txtserverinfo = nullptr;
+    QGroupBox* frmhostmusic = nullptr;
+    QLineEdit* txtpad = nullptr;
+    QPushButton* Command9 = nullptr;
+    QGroupBox* frmhostdetail = nullptr;
+    QRadioButton* optinternet = nullptr;
+    QRadioButton* optlan = nullptr;
+    QLineEdit* txtserverip = nullptr;
+    QLineEdit* txtserverport = nullptr;
+    QLineEdit* txtserverpassword = nullptr;
+    QComboBox* cmdservermaxplayers = nullptr;
+    QComboBox* cmbtijd = nullptr;
+    QComboBox* cmbaantalvragen = nullptr;
+    QPushButton* cmdHost = nullptr;
+    QPushButton* cmdStophost = nullptr;
+    QLabel* lblstatushost = nullptr;
+
+    // --- tab 1 "Join game" ---
+    QCheckBox* chkPublic = nullptr;
+    QCheckBox* chkprivate = nullptr;
+    QCheckBox* chkpingtime = nullptr;
+    QTableWidget* fgData = nullptr;
+    QPushButton* cmdVernieuwen = nullptr;
+    QLineEdit* txthostnaam = nullptr;
+    QLineEdit* txthostport = nullptr;
+    QLineEdit* txtmetpaswoord = nullptr; // hidden
+    QPushButton* Command1 = nullptr;     // "Connect"
+    QLabel* lblstatusjoin = nullptr;
+
+    // --- tab 2 "Problems" ---
+    QLineEdit* txtrepusername = nullptr;
+    QLineEdit* txtrepemail = nullptr;
+    QPlainTextEdit* txtrepdescription = nullptr;
+    QPushButton* Command3 = nullptr;
+    QLabel* Label8 = nullptr;
+
+    // --- tab 3 "Info" ---
+    QLabel* imglogo = nullptr;
+    QLabel* lblversion = nullptr;
+    QPlainTextEdit* txtlicentie = nullptr;
+
+    // --- tab 4 "Controls" ---
+    QRadioButton* optkeyboard = nullptr;
+    QRadioButton* optjoystick = nullptr;
+    QLineEdit* txtbutton1 = nullptr;
+    QLineEdit* txtbutton2 = nullptr;
+    QLineEdit* txtbutton3 = nullptr;
+    QLineEdit* txtbutton4 = nullptr;
+    QPushButton* cmdchangebuttons = nullptr;
+    QLabel* lbljoystick = nullptr; // hidden: the joystick number to assign
+
+    // --- tab 5 "Expand db" ---
+    QLineEdit* txtpostquestion = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QLineEdit* txtpostanswers[12] = {};
+    QPushButton* cmdPostQuestion = nullptr;
+
+    // --- tab 6 "High score" ---
+    QPushButton* cmdrefreshlist2 = nullptr;
+    QLabel* lblscoreaantalindatabase = nullptr;
+    QLabel* lblscoreaantalzonderrecord = nullptr;
+    QLabel* lblscoreaantalmetrecord = nullptr;
+    QTableWidget* fgdata2 = nullptr;
+    QTableWidget* fgdata3 = nullptr;
+    QLineEdit* txtsqlscores = nullptr; // hidden
+    QRadioButton* opttriviarecords = nullptr;
+    QRadioButton* optmusicrecords = nullptr;
+
+    // --- tab 7 "Lobby" ---
+    QTextEdit* txtsystemmessages = nullptr;
+    QPushButton* Command12 = nullptr;
+    QTextEdit* txtlobbychat = nullptr;
+    QTextEdit* txtlobbyonline = nullptr;
+    QLineEdit* txtlobbysturen = nullptr;
+    QPushButton* cmdlobbysend = nullptr;
+
+    // --- tab 8 "Login" ---
+    QGroupBox* frmusrlogin = nullptr;
+    QLineEdit* txtusrlogin = nullptr;
+    QLineEdit* txtusrpassword = nullptr;
+    QPushButton* Command5 = nullptr; // "Login"
+    QLabel* lblstatuslogin = nullptr;
+    ClickLabel* Label17 = nullptr; // new user
+    ClickLabel* Label16 = nullptr; // forgotten password
+    QGroupBox* frmnewusr = nullptr;
+    QLineEdit* txtnewusrlogin = nullptr;
+    QLineEdit* txtnewusrpassword = nullptr;
+    QLineEdit* txtnewusremail = nullptr;
+    QListWidget* List1 = nullptr;
+    QPushButton* cmdcreateuser = nullptr;
+    QPushButton* Command7 = nullptr; // "Hide window"
+
+public slots:
+    void SSTab1_Click();
+    void Command10_Click();
+    void Command8_Click();
+    void Label16_Click();
+    void Label17_Click();
+    void Command7_Click();
+    // Registration and login.
+    void cmdcreateuser_Click();
+    void Command5_Click();
+    // Answer device.
+    void cmdchangebuttons_Click();
+    void optkeyboard_Click();
+    void optjoystick_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     explicit frmmulti(QWidget* parent = nullptr);
     void Form_Load();
+
+    QWidget* buildHostTab();
+    QWidget* buildJoinTab();
+    QWidget* buildProblemsTab();
+    QWidget* buildInfoTab();
+    QWidget* buildControlsTab();
+    QWidget* buildExpandTab();
+    QWidget* buildHighscoreTab();
+    QWidget* buildLobbyTab();
+    QWidget* buildLoginTab();
+    void installKeyFilters();
+
+    void openConnectionIfClosed();
+    void versionGate();
+    void writeLocatie(const QString& locatie);
+    void endProgram();
 };

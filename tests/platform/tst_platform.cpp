@@ -107,6 +107,19 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
+    void closelessWindowWithChildren() {
+        QWidget w;
+        new QTimer(&w);
+        new QWidget(&w);
+        RemoveCloseMenuItem(&w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!(w.windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QVERIFY(closeByProgram(&w));
+    }
+
     void shellopenHandsTheAddressToTheDesktop() {
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler("https", &catcher, "open");
