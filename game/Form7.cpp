@@ -138,4 +138,3 @@ void Form7::Command1_Click() {
 
 // The meta-object code of this window only, so that linking it does not pull in
 // the other windows' meta-object code.
-#include "moc_Form7.cpp"
