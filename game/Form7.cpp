@@ -135,6 +135,3 @@ void Form7::Command1_Click() {
     }
     unload();
 }
-
-// The meta-object code of this window only, so that linking it does not pull in
-// the other windows' meta-object code.
