@@ -3,6 +3,8 @@
 #include "common/settings.h"
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
+
+#include "game/Form7.h"
 #include "lobby/oscheck.h"
 #include "platform/dialogs.h"
 #include "platform/gui/closeless.h"
@@ -165,8 +167,9 @@ void frmmulti::Command8_Click() {
     endProgram();
 }
 
-// Ends the program: the event loop stops and the window goes.
+// Unloads the game windows and ends the program: the event loop stops and the window goes.
 void frmmulti::endProgram() {
+    Form7::unload();
     closeByProgram(this);
     QCoreApplication::quit();
 }
