@@ -1,4 +1,5 @@
 #include "lobby/frmmulti.h"
+#include "platform/gui/soundfiles.h"
 #include "platform/gui/widgetdialogs.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vondrix"));
     installWidgetDialogs();
+    installSoundFiles();
     frmmulti::instance().show();
     const int rc = QApplication::exec();
     frmmulti::unload();

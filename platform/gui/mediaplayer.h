@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QAudioOutput>
+#include <QMediaPlayer>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+// A media item: a file the player can make current.
+struct MediaItem {
+    QString sourceURL;
+    bool isNull() const { return sourceURL.isEmpty(); }
+};
+
+// The media player of the game window: one item at a time, no controls on screen.
+// Errors of the player (missing file, no sound device) only mean no sound.
+class MediaPlayer : public QObject {
+    Q_OBJECT
+public:
+    explicit MediaPlayer(QObject* parent = nullptr);
+
+    // URL: setting it loads the file as the current item (again, when it is the same file).
+    void setURL(const QString& file);
+    QString URL() const { return url_; }
+    // The player shows nothing; the mode is only kept.
+    void setUiMode(const QString& mode) { uiMode_ = mode; }
+    QString uiMode() const { return uiMode_; }
+
+    // A media item for a file.
+    MediaItem newMedia(const QString& file) const { return MediaItem{file}; }
+    // mediaCollection.add: the item of a file, for currentMedia.
+    MediaItem mediaCollectionAdd(const QString& file) const { return newMedia(file); }
+    // currentMedia: makes the item current, reading its file anew.
+    void setCurrentMedia(const MediaItem& item) { setURL(item.sourceURL); }
+    MediaItem currentMedia() const { return MediaItem{url_}; }
+
+    // controls.play, controls.stop, controls.pause
+    void play() { player_->play(); }
+    void stop();
+    void pause();
+    // Stops and releases the current item.
+    void close();
+
+    // settings.volume: 0 .. 100.
+    int volume() const;
+    void setVolume(int level);
+
+    QMediaPlayer::PlaybackState playState() const { return player_->playbackState(); }
+    // The Qt player of the current item; each URL, close and failed stop makes a new one,
+    // so do not keep the reference.
+    QMediaPlayer& player() { return *player_; }
+
+private:
+    bool failed() const { return player_->error() != QMediaPlayer::NoError; }
+    void renew();
+
+    QAudioOutput audio_; // before player_, which uses it until it is gone
+    std::unique_ptr<QMediaPlayer> player_;
+    QString url_;
+    QString uiMode_;
+};

@@ -1,0 +1,222 @@
+#include "platform/gui/mediaplayer.h"
+#include "platform/gui/soundfiles.h"
+#include "platform/programfolder.h"
+#include "tests/support/tempfolder.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+constexpr int kTimeoutMs = 10000;
+
+// Runs a tool to its end; false when it is missing or fails.
+bool run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+class tst_media : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString mp3_; // a 3-second tone
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        const QString sox = QStandardPaths::findExecutable("sox");
+        const QString lame = QStandardPaths::findExecutable("lame");
+        if (sox.isEmpty() || lame.isEmpty()) return;
+        const QString wav = dir_.filePath("tone.wav");
+        const QString mp3 = dir_.filePath("tone.mp3");
+        if (run(sox,
+                {"-n", "-r", "44100", "-b", "16", "-c", "2", wav, "synth", "3", "sine", "440"}) &&
+            run(lame, {"--quiet", "-b", "128", wav, mp3}))
+            mp3_ = mp3;
+    }
+
+    void playsAnMp3AndStops() {
+        if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        MediaPlayer player;
+        player.setObjectName("WindowsMediaPlayer1");
+        player.setUiMode("none");
+        player.setURL(mp3_);
+        QCOMPARE(player.URL(), mp3_);
+        player.play();
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), QMediaPlayer::PlayingState, kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
+        player.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), QMediaPlayer::StoppedState, kTimeoutMs);
+    }
+
+    void pauseHoldsThePlace() {
+        if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        MediaPlayer player;
+        player.setURL(mp3_);
+        player.play();
+        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
+        player.pause();
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), QMediaPlayer::PausedState, kTimeoutMs);
+        QVERIFY(player.player().position() > 0);
+    }
+
+    void closeReleasesTheItem() {
+        if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        MediaPlayer player;
+        player.setURL(mp3_);
+        player.play();
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), QMediaPlayer::PlayingState, kTimeoutMs);
+        player.close();
+        QCOMPARE(player.playState(), QMediaPlayer::StoppedState);
+        QVERIFY(player.currentMedia().isNull());
+        QVERIFY(player.player().source().isEmpty());
+    }
+
+    void clientItemPlaysItsRewrittenFile() {
+        // The client makes its item once and plays it every round after the file was rewritten.
+        if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        const QString temp = dir_.filePath("temp.mp3");
+        QVERIFY(QFile::copy(mp3_, temp));
+        MediaPlayer player;
+        const MediaItem item = player.mediaCollectionAdd(temp);
+        for (int round = 0; round < 2; ++round) {
+            player.stop();
+            player.close();
+            if (round == 1) {
+                QVERIFY(QFile::remove(temp));
+                QVERIFY(QFile::copy(mp3_, temp));
+            }
+            player.setCurrentMedia(item);
+            QCOMPARE(player.currentMedia().sourceURL, temp);
+            player.play();
+            QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
+        }
+        player.stop();
+    }
+
+    void sameUrlLoadsAgain() {
+        if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        MediaPlayer player;
+        player.setURL(mp3_);
+        player.play();
+        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 500, kTimeoutMs);
+        player.setURL(mp3_); // an effect played again starts from its beginning
+        QVERIFY(player.player().position() < 500);
+        player.play();
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), QMediaPlayer::PlayingState, kTimeoutMs);
+        player.stop();
+    }
+
+    void missingFileIsNoSoundAndNoDelay() {
+        MediaPlayer player;
+        player.setURL(dir_.filePath("nothing.mp3"));
+        player.play();
+        QTRY_VERIFY_WITH_TIMEOUT(player.player().error() != QMediaPlayer::NoError, kTimeoutMs);
+        QElapsedTimer t;
+        t.start();
+        player.pause();
+        player.stop();
+        QCOMPARE(player.playState(), QMediaPlayer::StoppedState);
+        QCOMPARE(player.URL(), dir_.filePath("nothing.mp3"));
+        player.close();
+        QVERIFY2(t.elapsed() < 500, qPrintable(QString::number(t.elapsed())));
+        if (mp3_.isEmpty()) return;
+        // The player goes on with the next good file.
+        player.setURL(mp3_);
+        player.play();
+        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
+        player.stop();
+    }
+
+    void volumeMapsOntoTheOutput_data() {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<double>("output");
+        QTest::newRow("silent") << 0 << 0 << 0.0;
+        QTest::newRow("half") << 50 << 50 << 0.5;
+        QTest::newRow("full") << 100 << 100 << 1.0;
+        QTest::newRow("above") << 150 << 100 << 1.0;
+        QTest::newRow("below") << -5 << 0 << 0.0;
+    }
+    void volumeMapsOntoTheOutput() {
+        QFETCH(int, level);
+        QFETCH(int, stored);
+        QFETCH(double, output);
+        MediaPlayer player;
+        player.setVolume(level);
+        QCOMPARE(player.volume(), stored);
+        QVERIFY(qAbs(player.player().audioOutput()->volume() - output) < 1e-6);
+    }
+
+    void soundFilesAreInstalled() {
+        TempProgramFolder folder;
+        QVERIFY(installSoundFiles());
+        for (const char* name : {"start.wav", "answers.wav"}) {
+            const QByteArray wav = readAll(programFile(name));
+            QVERIFY2(wav.size() > 44, name);
+            QCOMPARE(wav.mid(0, 4), "RIFF");
+            QCOMPARE(wav.mid(8, 8), "WAVEfmt ");
+            QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 20), quint16(1));  // PCM
+            QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 34), quint16(16)); // bits
+            QCOMPARE(wav.mid(36, 4), "data");
+            QVERIFY(qFromLittleEndian<quint32>(wav.constData() + 40) > 1000); // some sound
+            QVERIFY(QFileInfo(programFile(name)).isWritable());
+        }
+    }
+
+    void soundFilesKeepExistingOnes() {
+        TempProgramFolder folder;
+        {
+            QFile own(programFile("answers.wav"));
+            QVERIFY(own.open(QIODevice::WriteOnly));
+            own.write("mine");
+        }
+        QVERIFY(installSoundFiles());
+        QCOMPARE(readAll(programFile("answers.wav")), "mine");
+        QVERIFY(QFile::exists(programFile("start.wav")));
+    }
+
+    void effectPlays() {
+        TempProgramFolder folder;
+        QVERIFY(installSoundFiles());
+        MediaPlayer player;
+        player.setObjectName("WindowsMediaPlayer2");
+        player.setUiMode("none");
+        player.setURL(programFile("start.wav"));
+        player.play();
+        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(player.player().mediaStatus(), QMediaPlayer::EndOfMedia,
+                                  kTimeoutMs);
+    }
+
+    void noSoundDeviceIsNoSound() {
+        // This suite's playing tests again, in a process that finds no sound server.
+        if (qEnvironmentVariableIsSet("VDX_NO_SOUND_CHILD")) QSKIP("already without sound");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VDX_NO_SOUND_CHILD", "1");
+        env.insert("PULSE_SERVER", "unix:" + dir_.filePath("no-such-server"));
+        env.insert("XDG_RUNTIME_DIR", dir_.path());
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"playsAnMp3AndStops", "clientItemPlaysItsRewrittenFile",
+                     "missingFileIsNoSoundAndNoDelay", "effectPlays"});
+        QVERIFY(child.waitForFinished(120000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAllStandardOutput().right(2000).constData());
+    }
+};
+
+QTEST_MAIN(tst_media)
+#include "tst_media.moc"
