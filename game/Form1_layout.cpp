@@ -4,6 +4,7 @@
 #include "game/answershape.h"
 #include "game/logo.h"
 #include "lobby/clicklabel.h"
+#include "netgame/servermodule.h"
 #include "platform/gui/mediaplayer.h"
 
 #include <QAction>
@@ -286,6 +287,7 @@ void Form1::buildTimers() {
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(tmrclientstart, &QTimer::timeout, this, &Form1::tmrclientstart_Timer);
     connect(tmrslider, &QTimer::timeout, this, &Form1::tmrslider_Timer);
+    connect(tmraantalplayersbegin, &QTimer::timeout, this, [] { tmraantalplayersbegin_Timer(); });
 }
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {

@@ -111,7 +111,7 @@ void Form1::triviaspelopstarten() {
     for (int i = 0; i <= 3; ++i)
         score[i]->setText(QStringLiteral("0"));
     s.klokwaarde = s.vraagtijdtekst.toDouble();
-    txtklok->setText(QString::number(std::trunc(s.klokwaarde)));
+    txtklok->setText(QString::number(int(std::trunc(s.klokwaarde))));
     s.aantalantwoorden = 0;
     s.vraagnummer = 0;
     txthoofd->setText(QStringLiteral("0 ~ Trivia question "));
@@ -245,7 +245,7 @@ void Form1::triviaserverherbeginnen() {
     for (;;) {
         txtchat1->setFocus();
         s.klokwaarde = s.vraagtijdtekst.toDouble();
-        txtklok->setText(QString::number(std::trunc(s.klokwaarde)));
+        txtklok->setText(QString::number(int(std::trunc(s.klokwaarde))));
         Command6->setEnabled(false);
         if (eindtest()) {
             spelbeeindigen();
@@ -383,8 +383,8 @@ void Form1::tmrmilliklok2_Timer() {
     if (txtklok->text() == QLatin1String("5")) txttriviamask->setText(s.triviamasker2);
 
     const auto showSeconds = [&] {
-        const double shown = std::trunc(s.klokwaarde - 0.01);
-        txtklok->setText(QString::number(shown < 0 ? 0 : shown));
+        const int shown = qMax(0, int(std::trunc(s.klokwaarde - 0.01)));
+        txtklok->setText(QString::number(shown));
         setKlokRood(shown < 6);
     };
     if (s.isserver == 0) {

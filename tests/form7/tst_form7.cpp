@@ -1,11 +1,13 @@
 #include "game/Form1.h"
 #include "game/Form7.h"
 #include "game/resultprinter.h"
+#include "lobby/clicklabel.h"
 #include "platform/dialogs.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
 
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
 #include <QPrinterInfo>
