@@ -5,11 +5,13 @@
 #include "game/Form1.h"
 #include "game/Form7.h"
 #include "game/answershape.h"
+#include "lobby/centraldb.h"
 #include "lobby/clicklabel.h"
 #include "platform/clock.h"
 #include "platform/gui/mediaplayer.h"
 #include "platform/joystick.h"
 #include "platform/rnd.h"
+#include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/songfiles.h"
 #include "tests/support/tempfolder.h"
@@ -465,6 +467,48 @@ private slots:
         QVERIFY(f.spelafgelopen());
         QVERIFY(Form7::exists());
         QVERIFY(!f.tmrAntwoordenTonen->isActive());
+    }
+
+    void triviaRoundRunsOnItsClock() {
+        VDX_REQUIRE_CENTRAL_DB();
+        AdminDb admin;
+        const int count =
+            admin.value(QStringLiteral("select count(*) from vdrx_trivia")).toInt();
+        QVERIFY(count > 0);
+        QCOMPARE(openCentral(), 0);
+        ManualClock clock;
+        Form1& f = host();
+        GameState& s = state();
+        s.speltype = QStringLiteral("trivia");
+        s.rondetype = QStringLiteral("trivia");
+        s.aantaltriviavragen = QString::number(count);
+        f.Command8_Click();
+        QVERIFY(dialogs_->messages.isEmpty());
+        QCOMPARE(s.vraagnummer, qint16(1));
+        QVERIFY(s.triviavraagnr.toInt() >= 1);
+        QCOMPARE(f.txthoofd->text(), QStringLiteral("1 ~ Trivia question ") + s.triviavraagnr);
+        QVERIFY(!f.txttriviavraag->text().isEmpty());
+        QCOMPARE(f.txttriviavraag->text(), f.txttriviavraag->text().toLower());
+        QCOMPARE(f.txttriviafastest->text(), QStringLiteral("-"));
+        QCOMPARE(f.txttriviafastesttime->text(), QStringLiteral("0 sec."));
+        QVERIFY(f.frmtrivia->isVisibleTo(&f));
+        QVERIFY(f.frmmuziek->isHidden());
+        QVERIFY(f.tmrmilliklok2->isActive());
+        // The answer keys give no answers in trivia.
+        f.Text1_KeyPress(keyFor(1));
+        QCOMPARE(s.aantalantwoorden, qint16(0));
+        clock.advance(10000);
+        f.tmrmilliklok2_Timer();
+        f.tmrAntwoordenTonen_Timer();
+        QVERIFY(!f.tmrdelay->isActive());
+        clock.advance(10000);
+        f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("0"));
+        QVERIFY(f.tmrdelay->isActive());
+        QVERIFY(!f.tmrmilliklok2->isActive());
+        delayAndNext(f);
+        QCOMPARE(s.vraagnummer, qint16(2));
+        QCOMPARE(f.txtklok->text(), QStringLiteral("20"));
     }
 };
 
