@@ -128,6 +128,7 @@ void clientspelstarten() {
     f.tmrKlok->stop();
     f.txtklok->setText(QStringLiteral("??"));
     f.opstarten();
+    f.txtklok->setText(QStringLiteral("??")); // until the first question of this client
     f.mnuPause->setEnabled(true);
     f.show();
     f.Image5->hide();
