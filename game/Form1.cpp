@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -96,6 +97,7 @@ void Form1::Form_Load() {
         s.spelers[0].landnummer = s.eigenlandnummer;
         Imaget[0]->setPixmap(flagPicture(s.eigenlandnummer));
         tmrclientstart->stop();
+        pgmuziekclient->hide(); // the host receives no excerpts
         for (int i = 1; i <= 4; ++i)
             for (QWidget* w : {static_cast<QWidget*>(Imaget[i]), static_cast<QWidget*>(border[i]),
                                static_cast<QWidget*>(score[i]), static_cast<QWidget*>(bonus[i]),

@@ -47,11 +47,11 @@ void applyFont(QWidget* widget, int pointSize, bool bold, const QString& family 
 QLabel* answerBadge(QWidget* parent, int n) {
     auto* badge = new QLabel(QString::number(n), parent);
     badge->setAlignment(Qt::AlignCenter);
-    badge->setFixedSize(34, 34);
+    badge->setFixedSize(40, 40);
     const QColor colour = vbColor(answerColour(n));
     const QColor text = n == 1 ? QColor(Qt::white) : QColor(Qt::black);
-    badge->setStyleSheet(QStringLiteral("background:%1; color:%2; border-radius:17px;"
-                                        "font-weight:bold; font-size:15pt;")
+    badge->setStyleSheet(QStringLiteral("background:%1; color:%2; border-radius:20px;"
+                                        "font-weight:bold; font-size:16pt;")
                              .arg(colour.name(), text.name()));
     return badge;
 }
@@ -62,6 +62,21 @@ QTimer* timer(QObject* parent, const QString& name, int interval) {
     return t;
 }
 
+// The game's colours around the boxes: the logo's dark blue to purple, light
+// text, panels a shade lighter. Boxes keep the palette, so the answer colours
+// and the clock's red show on them.
+const char* const kTheme = R"(
+#spelveld { background: qlineargradient(x1:0, y1:0, x2:1, y2:1, stop:0 #14205c, stop:1 #4a1c6e); }
+#spelveld QLabel { color: #f0f0f5; }
+#spelveld QLabel#Label2 { color: #ffc828; }
+#spelveld QGroupBox { color: #ffc828; font-weight: bold; border: 1px solid rgba(255,255,255,70);
+    border-radius: 10px; margin-top: 16px; padding: 8px 6px 6px 6px;
+    background: rgba(255,255,255,22); }
+#spelveld QGroupBox::title { subcontrol-origin: margin; left: 12px; padding: 0 4px; }
+#spelveld QGroupBox#Frame1 { border: none; background: transparent; margin-top: 0; padding: 0; }
+#spelveld QWidget[tegel="true"] { background: rgba(255,255,255,28); border-radius: 12px; }
+)";
+
 } // namespace
 
 void Form1::buildTiles(QWidget* area) {
@@ -70,6 +85,8 @@ void Form1::buildTiles(QWidget* area) {
     row->setSpacing(8);
     for (int i = 0; i < 5; ++i) {
         auto* tile = named(new QWidget(area), QStringLiteral("tile(%1)").arg(i));
+        tile->setProperty("tegel", true);
+        tile->setAttribute(Qt::WA_StyledBackground);
         auto* grid = new QGridLayout(tile);
         grid->setContentsMargins(10, 8, 10, 8);
         grid->setSpacing(4);
@@ -86,7 +103,7 @@ void Form1::buildTiles(QWidget* area) {
         applyFont(naam[i], 10, true);
         score[i] = box(tile, QStringLiteral("score(%1)").arg(i), QStringLiteral("0"));
         score[i]->setAlignment(Qt::AlignCenter);
-        applyFont(score[i], 20, true);
+        applyFont(score[i], 24, true);
         bonus[i] = box(tile, QStringLiteral("bonus(%1)").arg(i));
         bonus[i]->setAlignment(Qt::AlignCenter);
         applyFont(bonus[i], 11, true);
@@ -140,16 +157,18 @@ QWidget* Form1::buildHeading() {
 QWidget* Form1::buildGameFrame() {
     Frame1 = named(new QGroupBox, QStringLiteral("Frame1"));
     auto* layout = new QVBoxLayout(Frame1);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
 
     frmmuziek = named(new QGroupBox(QStringLiteral("Which song is playing?"), Frame1),
                       QStringLiteral("frmmuziek"));
     auto* music = new QGridLayout(frmmuziek);
-    music->setVerticalSpacing(10);
+    music->setVerticalSpacing(14);
     QLineEdit** titles[4] = {&keuze1, &keuze2, &keuze3, &keuze4};
     for (int n = 1; n <= 4; ++n) {
         *titles[n - 1] = box(frmmuziek, QStringLiteral("keuze%1").arg(n));
-        applyFont(*titles[n - 1], 13, false);
-        (*titles[n - 1])->setMinimumHeight(34);
+        applyFont(*titles[n - 1], 15, false);
+        (*titles[n - 1])->setMinimumHeight(44);
         music->addWidget(answerBadge(frmmuziek, n), n - 1, 0);
         music->addWidget(*titles[n - 1], n - 1, 1);
     }
@@ -188,7 +207,7 @@ QWidget* Form1::buildGameFrame() {
     trivia->addWidget(txttriviafastest, 4, 3);
     trivia->setColumnStretch(1, 1);
     layout->addWidget(frmtrivia);
-    layout->addStretch();
+    layout->addStretch(1);
     return Frame1;
 }
 
@@ -295,6 +314,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(kCaption);
 
     auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("spelveld"));
+    central->setStyleSheet(QLatin1String(kTheme));
     setCentralWidget(central);
     auto* layout = new QGridLayout(central);
     layout->setSpacing(10);
@@ -385,5 +406,5 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     txtchat1->installEventFilter(this);
     txtchat2->installEventFilter(this);
 
-    resize(1024, 720);
+    resize(1024, 740);
 }
