@@ -172,7 +172,7 @@ void Form1::muziekserverherbeginnen() {
     if (s.kickspeler != -1) {
         const qint16 kick = s.kickspeler;
         s.kickspeler = -1;
-        kickclient(kick);
+        if (kick >= 1 && kick <= 4) kickclient(kick);
     }
     if (eindtest()) {
         spelbeeindigen();
