@@ -5,9 +5,11 @@
 #include "game/Form1.h"
 #include "game/Form7.h"
 #include "game/answershape.h"
+#include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
 #include "netgame/clientmodule.h"
 #include "tests/netgame/netpeer.h"
+#include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
 
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTcpSocket>
 #include <QTextEdit>
 #include <QtTest>
@@ -29,6 +32,15 @@ const QByteArray kStar20 = "vxsestar|20|21|vxsestareinde";
 
 QByteArray chat(const QByteArray& line) {
     return "vxsechat|" + line + "|vxsechateinde";
+}
+
+// The server list with one game: address, port and private flag in columns 1, 2, 11.
+void listGame(frmmulti& w, const QString& adres, const QString& poort, const QString& prive) {
+    w.fgData->setColumnCount(12);
+    w.fgData->setRowCount(1);
+    w.fgData->setItem(0, 1, new QTableWidgetItem(adres));
+    w.fgData->setItem(0, 2, new QTableWidgetItem(poort));
+    w.fgData->setItem(0, 11, new QTableWidgetItem(prive));
 }
 
 QStringList chatLines() {
@@ -88,6 +100,8 @@ private slots:
     void refusedConnectionShowsTheStatus();
     void chatShowsMarkupAsTyped();
     void messageWithBadFieldsIsDropped();
+    void privateGameAsksThePassword();
+    void typedAddressOfAListedGameIsRefused();
 };
 
 void TestNetClient::handshakeAnswersWithTheUser() {
@@ -315,6 +329,82 @@ void TestNetClient::messageWithBadFieldsIsDropped() {
     QVERIFY(waitUntil([] { return chatLines().contains(QStringLiteral("still here")); }));
     QVERIFY(Form1::instance().naam[2]->text().isEmpty());
     QVERIFY(state().spelers[2].naam.isEmpty());
+}
+
+void TestNetClient::privateGameAsksThePassword() {
+    VDX_REQUIRE_CENTRAL_DB();
+    TempProgramFolder folder;
+    DialogRecorder dialogs;
+    resetState();
+    FakeHost host;
+    QVERIFY(host.listen());
+    const QString poort = QString::number(host.port());
+    AdminDb db;
+    QVERIFY(db.exec(QStringLiteral("insert into vdrx_servers (IPaddress, IPport, IPping, user, "
+                                   "description, curPlayers, maxPlayers, version, serverpassword, "
+                                   "active) values ('127.0.0.1', ?, ?, '20', 'x', '1', '4', '4', "
+                                   "?, '1')"),
+                    {poort, poort, QStringLiteral("s'cret")}));
+    QCOMPARE(openCentral(), 0);
+    frmmulti& w = frmmulti::instance();
+    listGame(w, QStringLiteral("127.0.0.1"), poort, QStringLiteral("yes"));
+    w.fgData->setCurrentCell(0, 1);
+    w.fgData_Click();
+    QCOMPARE(w.txthostport->text(), poort);
+    QCOMPARE(w.txtmetpaswoord->text(), QStringLiteral("yes"));
+    QCOMPARE(w.adresingetypt, QStringLiteral("no"));
+    dialogs.clear();
+
+    // Cancel: nothing happens.
+    w.Command1_Click();
+    QCOMPARE(dialogs.prompts, QStringList{QStringLiteral("Fill in password:")});
+    QVERIFY(dialogs.messages.isEmpty());
+    QVERIFY(!Form1::exists());
+    // A wrong password, also one that would change a pasted statement.
+    dialogs.inputAnswers = QStringList{QStringLiteral("x' or '1'='1"), QStringLiteral("s'cret")};
+    w.Command1_Click();
+    QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("incorrect password")});
+    QVERIFY(!Form1::exists());
+    QVERIFY(!host.accept(300));
+    // The right one joins.
+    dialogs.clear();
+    w.Command1_Click();
+    QVERIFY(dialogs.messages.isEmpty());
+    QVERIFY(host.accept());
+    QVERIFY(Form1::exists());
+    QVERIFY(!w.SSTab1->isTabEnabled(kTabHost));
+    Form1::unload();
+    frmmulti::unload();
+    db.exec(QStringLiteral("delete from vdrx_servers where IPport = ?"), {poort});
+}
+
+void TestNetClient::typedAddressOfAListedGameIsRefused() {
+    TempProgramFolder folder;
+    DialogRecorder dialogs;
+    resetState();
+    FakeHost host;
+    QVERIFY(host.listen());
+    frmmulti& w = frmmulti::instance();
+    for (int i = 0; i < w.SSTab1->count(); ++i)
+        w.SSTab1->setTabEnabled(i, true);
+    listGame(w, QStringLiteral("127.0.0.1"), QString::number(host.port()), QStringLiteral("no"));
+    w.txthostnaam->clear();
+    QTest::keyClicks(w.txthostnaam, QStringLiteral("127.0.0.1"));
+    QCOMPARE(w.adresingetypt, QStringLiteral("yes"));
+    w.txthostport->setText(QString::number(host.port()));
+    dialogs.clear();
+    w.Command1->click();
+    QCOMPARE(dialogs.texts(),
+             QStringList{QStringLiteral("This server exists, select it from the list")});
+    QVERIFY(!host.accept(300));
+    // Another address typed by hand connects without a password question.
+    w.fgData->item(0, 2)->setText(QStringLiteral("1"));
+    dialogs.clear();
+    w.Command1->click();
+    QVERIFY(host.accept());
+    QVERIFY(dialogs.prompts.isEmpty());
+    Form1::unload();
+    frmmulti::unload();
 }
 
 QTEST_MAIN(TestNetClient)
