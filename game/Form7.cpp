@@ -1,9 +1,13 @@
 #include "game/Form7.h"
 
+#include "game/Form1.h"
+#include "lobby/clicklabel.h"
+
 #include "platform/gui/closeless.h"
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
@@ -19,13 +23,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text = {}) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     return label;
-}
-
-// The game window, when it is loaded.
-QWidget* gameWindow() {
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->objectName() == QLatin1String("Form1")) return window;
-    return nullptr;
 }
 } // namespace
 
@@ -129,9 +126,9 @@ ResultSheet Form7::sheet() const {
 }
 
 void Form7::Command1_Click() {
-    if (QWidget* form1 = gameWindow()) {
-        if (auto* logo = form1->findChild<QWidget*>(QStringLiteral("Image5"))) logo->show();
-        if (auto* frame = form1->findChild<QWidget*>(QStringLiteral("Frame1"))) frame->hide();
+    if (Form1::exists()) {
+        Form1::instance().Image5->show();
+        Form1::instance().Frame1->hide();
     }
     unload();
 }

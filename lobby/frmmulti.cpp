@@ -94,6 +94,7 @@ frmmulti::frmmulti(QWidget* parent) : QWidget(parent) {
     connect(Command10, &QPushButton::clicked, this, &frmmulti::Command10_Click);
     connect(Command8, &QPushButton::clicked, this, &frmmulti::Command8_Click);
     installKeyFilters();
+    buildNetgame();
     resize(800, 560);
 }
 

@@ -18,6 +18,9 @@ class QTableWidget;
 class QTextEdit;
 class QTimer;
 class ClickLabel;
+class ListenSocket;
+class QTcpSocket;
+class ReceiveBuffer;
 
 // Pages of SSTab1, in tab order.
 enum FrmmultiTab : int {
@@ -163,7 +166,43 @@ public:
     QPushButton* cmdcreateuser = nullptr;
     QPushButton* Command7 = nullptr; // "Hide window"
 
+    // --- sockets of the network game (netgame/) ---
+    ListenSocket* server0 = nullptr;        // "server(0)": the host's listener
+    QTcpSocket* server[5] = {};             // 1..4: "server(1)" .. "server(4)"; 0 unused
+    QTcpSocket* client = nullptr;           // "client": a client's connection to the host
+    ReceiveBuffer* serverontvangst[5] = {}; // 1..4: receive splitter of server(i)
+    ReceiveBuffer* clientontvangst = nullptr;
+
+    // Hosting, joining and the dispatchers (netgame/).
+    void clientconnect(const QString& ip);
+    void clientgetskicked();
+    void serverstopped();
+    void clientreceivescorrectanswer(const QString& antwoord) { Q_UNUSED(antwoord); }
+    void geefincomingdoor(const QByteArray& incoming);
+    void geefincomingdoorbijserver(qint16 Index, const QByteArray& incoming);
+    void spelerresetten(qint16 Index);
+    void publiceernieuwespeler() {}
+    void serverlisten() {}
+    // Closes server(i) and forgets what its splitter held.
+    void serversluiten(int i);
+
 public slots:
+    // Host tab.
+    void cmdHost_Click();
+    void cmdStophost_Click();
+    void optmusic_Click();
+    void opttrivia_Click();
+    void optmixed_Click();
+    void Command9_Click();
+    // Join tab.
+    void fgData_Click();
+    void Command1_Click();
+    // Socket events.
+    void server_ConnectionRequest(qint16 Index, qintptr requestID);
+    void server_Error(qint16 Index);
+    void server_SendComplete(qint16 Index);
+    void client_Error();
+
     void SSTab1_Click();
     void Command10_Click();
     void Command8_Click();
@@ -195,6 +234,11 @@ private:
     QWidget* buildLobbyTab();
     QWidget* buildLoginTab();
     void installKeyFilters();
+    // Creates the sockets and wires the host and join commands (netgame/).
+    void buildNetgame();
+    void server_DataArrival(int Index);
+    void client_DataArrival();
+    void clientsongdata(const QByteArray& bytes);
 
     void openConnectionIfClosed();
     void versionGate();

@@ -1,10 +1,13 @@
+#include "game/Form1.h"
 #include "game/Form7.h"
 #include "game/resultprinter.h"
+#include "lobby/clicklabel.h"
 #include "platform/dialogs.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
 
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
 #include <QPrinterInfo>
@@ -97,13 +100,9 @@ private slots:
     }
 
     void closeShowsLogoAndHidesGameArea() {
-        QWidget form1;
-        form1.setObjectName(QStringLiteral("Form1"));
-        QWidget image5(&form1);
-        image5.setObjectName(QStringLiteral("Image5"));
-        image5.hide();
-        QWidget frame1(&form1);
-        frame1.setObjectName(QStringLiteral("Frame1"));
+        Form1& form1 = Form1::instance();
+        form1.Image5->hide();
+        form1.Frame1->show();
         form1.show();
 
         QPointer<Form7> w = &Form7::instance();
@@ -111,11 +110,13 @@ private slots:
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QVERIFY(!Form7::exists());
         QVERIFY(!w->isVisible());
-        QVERIFY(image5.isVisible());
-        QVERIFY(!frame1.isVisible());
+        QVERIFY(form1.Image5->isVisible());
+        QVERIFY(!form1.Frame1->isVisible());
         QVERIFY(form1.isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(w.isNull());
+        Form1::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void nextUseLoadsAFreshWindow() {

@@ -1,0 +1,124 @@
+// The "Join game" tab: picking a game, the password check, connecting, and the
+// client's reactions to losing the game.
+#include "common/gamestate.h"
+#include "common/receivebuffer.h"
+#include "game/Form1.h"
+#include "lobby/centraldb.h"
+#include "lobby/frmmulti.h"
+#include "netgame/clientmodule.h"
+#include "netgame/listensocket.h"
+#include "platform/dialogs.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTcpSocket>
+
+namespace {
+
+// The grid as the server list numbers it: row 0 is the header row, column 0 the
+// fixed empty column.
+int gridRows(const QTableWidget* grid) {
+    return grid->rowCount() + 1;
+}
+
+QString gridCell(const QTableWidget* grid, int row, int column) {
+    if (row < 1) return {};
+    const QTableWidgetItem* item = grid->item(row - 1, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+void frmmulti::fgData_Click() {
+    if (gridRows(fgData) < 1) return;
+    adresingetypt = QStringLiteral("no");
+    const int rij = fgData->currentRow() + 1;
+    if (rij < 1) return;
+    fgData->selectRow(rij - 1);
+    txthostnaam->setText(gridCell(fgData, rij, 1));
+    txthostport->setText(gridCell(fgData, rij, 2));
+    txtmetpaswoord->setText(gridCell(fgData, rij, 11));
+    Command1->setEnabled(true);
+}
+
+void frmmulti::Command1_Click() {
+    GameState& st = state();
+    if (txtmetpaswoord->text() == u"yes") {
+        const QString paswoord =
+            InputBox(QStringLiteral("Fill in password:"), QStringLiteral("Private game"));
+        if (paswoord.isEmpty()) return;
+        DbRecordset rs = gMyConn().Execute(
+            QStringLiteral("select * from vdrx_servers where IPaddress = ? and IPport = ? and "
+                           "serverpassword = ?"),
+            {txthostnaam->text(), txthostport->text(), paswoord});
+        myrslogin() = rs;
+        CheckError();
+        if (rs.RecordCount() < 1) {
+            MsgBox(QStringLiteral("incorrect password"));
+            return;
+        }
+    } else if (adresingetypt == u"yes") {
+        for (int r = 1; r <= gridRows(fgData) - 1; ++r) {
+            if (gridCell(fgData, r, 1) == txthostnaam->text() &&
+                gridCell(fgData, r, 2) == txthostport->text()) {
+                MsgBox(QStringLiteral("This server exists, select it from the list"));
+                return;
+            }
+        }
+    }
+    SSTab1->setTabEnabled(kTabHost, false);
+    st.isserver = 0;
+    // The advertisement list and the banner are not part of this program yet.
+    clientconnect(txthostnaam->text());
+}
+
+void frmmulti::clientconnect(const QString& ip) {
+    if (ip.isEmpty()) return;
+    GameState& st = state();
+    client->abort();
+    clientontvangst->reset();
+    st.ontvangtlied = kFalse;
+    st.liedbuffer.clear();
+    bool ok = false;
+    const int poort = txthostport->text().toInt(&ok);
+    if (!ok || poort <= 0 || poort > 65535) {
+        MsgBox(QStringLiteral("Can't connect to server"));
+        client->abort();
+        return;
+    }
+    client->connectToHost(ip, static_cast<quint16>(poort));
+    clientspelstarten();
+    st.spelers[0].knop1 = txtbutton1->text();
+    st.spelers[0].knop2 = txtbutton2->text();
+    st.spelers[0].knop3 = txtbutton3->text();
+    st.spelers[0].knop4 = txtbutton4->text();
+    // The banner connection would be waited for here; the program has no banner yet.
+}
+
+void frmmulti::client_Error() {
+    // What arrived before the error (a last message of the host) still counts.
+    if (client->bytesAvailable() > 0) client_DataArrival();
+    MsgBox(QStringLiteral("No connection with server"));
+    lblstatusjoin->setText(QStringLiteral("Could not connect to ") + txthostnaam->text() +
+                           QStringLiteral(" on port ") + txthostport->text());
+    client->abort();
+    clientontvangst->reset();
+    Form1::unload();
+}
+
+void frmmulti::clientgetskicked() {
+    client->abort();
+    clientontvangst->reset();
+    MsgBox(QStringLiteral("You have been kicked by the server"));
+    Form1::unload();
+}
+
+void frmmulti::serverstopped() {
+    MsgBox(QStringLiteral("Disconnected from server. Reason: Server stopped"));
+    Form1::unload();
+    SSTab1->setTabEnabled(kTabHost, true);
+}

@@ -1,0 +1,162 @@
+// The online window's sockets: the host's listener and client sockets with their
+// events and the accept, the client's socket, and the wiring of the host and join
+// commands.
+#include "common/gamestate.h"
+#include "common/protocol.h"
+#include "common/receivebuffer.h"
+#include "game/Form1.h"
+#include "lobby/frmmulti.h"
+#include "netgame/clientmodule.h"
+#include "netgame/listensocket.h"
+#include "netgame/netinternal.h"
+#include "netgame/servermodule.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTcpSocket>
+
+namespace {
+
+// Swallows every key that types something: the list changes only by choosing.
+class NoTyping : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent*>(event)->text().isEmpty())
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void frmmulti::buildNetgame() {
+    server0 = new ListenSocket(this);
+    server0->setObjectName(QStringLiteral("server(0)"));
+    connect(server0, &ListenSocket::connectionRequest, this,
+            [this](qintptr id) { server_ConnectionRequest(0, id); });
+
+    for (int i = 1; i <= 4; ++i) {
+        const auto index = static_cast<qint16>(i);
+        server[i] = new QTcpSocket(this);
+        server[i]->setObjectName(QStringLiteral("server(%1)").arg(i));
+        serverontvangst[i] = new ReceiveBuffer(ReceiveBuffer::Side::Host, this);
+        connect(server[i], &QTcpSocket::readyRead, this, [this, i] { server_DataArrival(i); });
+        connect(server[i], &QTcpSocket::bytesWritten, this, [this, index] {
+            sendvoortgang(index);
+            if (server[index]->bytesToWrite() == 0) server_SendComplete(index);
+        });
+        connect(server[i], &QTcpSocket::errorOccurred, this,
+                [this, index] { server_Error(index); });
+        connect(serverontvangst[i], &ReceiveBuffer::messageReceived, this,
+                [this, index](const QByteArray& m) { geefincomingdoorbijserver(index, m); });
+        connect(serverontvangst[i], &ReceiveBuffer::untaggedReceived, this,
+                [this, index](const QByteArray& m) { geefincomingdoorbijserver(index, m); });
+        connect(serverontvangst[i], &ReceiveBuffer::warningLine, this,
+                [](const QString& line) { sendchattoclients(line); });
+    }
+
+    client = new QTcpSocket(this);
+    client->setObjectName(QStringLiteral("client"));
+    clientontvangst = new ReceiveBuffer(ReceiveBuffer::Side::Client, this);
+    connect(client, &QTcpSocket::readyRead, this, &frmmulti::client_DataArrival);
+    connect(client, &QTcpSocket::errorOccurred, this, &frmmulti::client_Error);
+    connect(clientontvangst, &ReceiveBuffer::messageReceived, this, &frmmulti::geefincomingdoor);
+    connect(clientontvangst, &ReceiveBuffer::untaggedReceived, this, &frmmulti::geefincomingdoor);
+    connect(clientontvangst, &ReceiveBuffer::songData, this, &frmmulti::clientsongdata);
+    connect(clientontvangst, &ReceiveBuffer::warningLine, this, [](const QString& line) {
+        QString regel = line;
+        chattonen(regel);
+    });
+
+    connect(cmdHost, &QPushButton::clicked, this, &frmmulti::cmdHost_Click);
+    connect(cmdStophost, &QPushButton::clicked, this, &frmmulti::cmdStophost_Click);
+    connect(optmusic, &QRadioButton::clicked, this, &frmmulti::optmusic_Click);
+    connect(opttrivia, &QRadioButton::clicked, this, &frmmulti::opttrivia_Click);
+    connect(optmixed, &QRadioButton::clicked, this, &frmmulti::optmixed_Click);
+    connect(Command9, &QPushButton::clicked, this, &frmmulti::Command9_Click);
+    connect(fgData, &QTableWidget::cellClicked, this, &frmmulti::fgData_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmmulti::Command1_Click);
+    auto* noTyping = new NoTyping(this);
+    for (QComboBox* box : {cmbaantalvragen, cmbtijd, cmdservermaxplayers})
+        box->installEventFilter(noTyping);
+}
+
+void frmmulti::server_DataArrival(int Index) {
+    serverontvangst[Index]->append(server[Index]->readAll());
+}
+
+void frmmulti::client_DataArrival() {
+    clientontvangst->append(client->readAll());
+}
+
+void frmmulti::serversluiten(int i) {
+    if (i < 1 || i > 4) return;
+    server[i]->close();
+    serverontvangst[i]->reset();
+}
+
+void frmmulti::spelerresetten(qint16 Index) {
+    Speler& speler = state().spelers[Index];
+    speler.antwoord = 0;
+    speler.totaalscore = 0;
+    speler.huidigescore = 0;
+}
+
+void frmmulti::server_ConnectionRequest(qint16 Index, qintptr requestID) {
+    GameState& st = state();
+    if (cmdservermaxplayers->currentText().toInt() <= st.aantalclients) {
+        refuseConnection(requestID);
+        return;
+    }
+    if (Index != 0) {
+        refuseConnection(requestID);
+        return;
+    }
+    int i = 1;
+    while (i <= 4 && serverState(i) != sckClosed)
+        ++i;
+    if (i > 4) {
+        refuseConnection(requestID);
+        return;
+    }
+    const auto nr = static_cast<qint16>(i);
+    ++st.aantalclients;
+    toonaantalclients();
+    spelerresetten(nr);
+    st.spelers[i].socketnr = nr;
+    const int k = recordvansocket(0);
+    if (k != 0) clientslots()[k].slotsocket = QString::number(i);
+
+    serverontvangst[i]->reset();
+    if (!server[i]->setSocketDescriptor(requestID)) {
+        // The connection went away before it was taken: the drop watch frees it.
+        return;
+    }
+    publiceernieuwespeler();
+    serversend(i, wire::build(wire::StartMessage{st.vraagtijdtekst, st.eigenlandnummer}));
+    centralstatement(QStringLiteral("update vdrx_servers set curPlayers = curPlayers + 1 where "
+                                    "ipaddress = ? and ipport = ?"),
+                     serveradres());
+}
+
+void frmmulti::server_Error(qint16 Index) {
+    if (Index < 1 || Index > 4) return;
+    if (Form1::exists())
+        Form1::instance().systeemregel(QStringLiteral("[system] player%1 disconnected").arg(Index));
+    // What arrived before the error is still handed over.
+    if (server[Index]->bytesAvailable() > 0) server_DataArrival(Index);
+    server[Index]->abort();
+    clientslots()[Index].verzonden = true;
+}
+
+void frmmulti::server_SendComplete(qint16 Index) {
+    clientslots()[Index].verzonden = true;
+}

@@ -1,0 +1,257 @@
+// A test program, not a product feature: one player of a network game, driven
+// through the online window and the game window by their controls, as a person
+// would press them. The end-to-end suite starts one host and several clients.
+//
+//   vdx_netplayer host   --user U --password P --port N --playlist M3U --tijd S
+//                        --clients N --rounds R
+//   vdx_netplayer client --user U --password P --port N --playlist M3U
+//                        [--answer right|first]
+//
+// It writes one line per event on stdout:
+//   MSG <text>                  a message box (answered OK)
+//   LISTENING                   host: the game is open for clients
+//   SLOT <i> <name>             host: client i at the start of the game
+//   ROUNDSTART <k> <ms>         host: round k begins to be prepared
+//   STATE <k> <clients> <tiles> host: at the start of round k, the client count
+//                               and for tiles 1..4 "1" shown / "0" hidden
+//   PLAYING <k> <ms>            client: the excerpt of round k has started
+//   FINAL <name> <score>        a row of the results window
+//   DONE
+// Times are milliseconds of the steady clock that all processes share.
+#include "common/gamestate.h"
+#include "common/playlist.h"
+#include "common/receivebuffer.h"
+#include "game/Form1.h"
+#include "game/Form7.h"
+#include "lobby/frmmulti.h"
+#include "platform/dialogs.h"
+#include "platform/programfolder.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextStream>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+
+namespace {
+
+QTextStream& out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+void say(const QString& line) {
+    out() << line << Qt::endl;
+}
+
+qint64 nowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+QString arg(const QStringList& args, const QString& name, const QString& fallback = {}) {
+    const qsizetype at = args.indexOf(name);
+    return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
+}
+
+// Calls step every millisecond until it returns true.
+void every(const std::function<bool()>& step) {
+    auto* timer = new QTimer(qApp);
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setInterval(1);
+    QObject::connect(timer, &QTimer::timeout, [timer, step] {
+        if (step()) timer->deleteLater();
+    });
+    timer->start();
+}
+
+void typeKey(QWidget* box, const QString& key) {
+    if (key.isEmpty()) return;
+    QTest::keyClick(box, key.at(0).toLatin1());
+}
+
+void printResults() {
+    Form7& uitslag = Form7::instance();
+    for (int i = 0; i <= 4; ++i) {
+        if (uitslag.naam[i]->isHidden()) continue;
+        say(QStringLiteral("FINAL %1 %2").arg(uitslag.naam[i]->text(), uitslag.score[i]->text()));
+    }
+    say(QStringLiteral("DONE"));
+}
+
+bool logIn(frmmulti& w, const QString& user, const QString& password) {
+    w.txtusrlogin->setText(user);
+    w.txtusrpassword->setText(password);
+    w.Command5->click();
+    return w.SSTab1->isTabEnabled(kTabHost);
+}
+
+// The place (1..4) whose title is the song that temp.mp3 was cut from; 0 when unknown.
+int rightPlace(const QStringList& paths, const QStringList& titles) {
+    QFile temp(programFile(QStringLiteral("temp.mp3")));
+    if (!temp.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray excerpt = temp.readAll();
+    QString title;
+    for (qsizetype n = 0; n < paths.size() && title.isEmpty(); ++n) {
+        QFile song(paths.at(n));
+        if (song.open(QIODevice::ReadOnly) && !excerpt.isEmpty() &&
+            song.read(excerpt.size()) == excerpt)
+            title = titles.value(n);
+    }
+    Form1& f = Form1::instance();
+    for (int place = 1; place <= 4; ++place) {
+        if (!title.isEmpty() && f.keuze(place)->text() == title) return place;
+    }
+    return 0;
+}
+
+int runHost(const QStringList& args) {
+    frmmulti& w = frmmulti::instance();
+    w.show();
+    if (!logIn(w, arg(args, "--user"), arg(args, "--password"))) return 2;
+    w.SSTab1->setCurrentIndex(kTabHost);
+    w.optmusic->click();
+    w.txtserverinfo->setText(QStringLiteral("end to end game"));
+    w.txtserverip->setText(QStringLiteral("127.0.0.1"));
+    w.txtserverport->setText(arg(args, "--port"));
+    w.txtpad->setText(arg(args, "--playlist"));
+    w.cmdservermaxplayers->setCurrentText(QStringLiteral("4"));
+    w.cmbtijd->setCurrentText(arg(args, "--tijd", QStringLiteral("10")));
+    w.optinternet->click();
+    w.cmdHost->click();
+    if (!Form1::exists() || state().isserver != 1) return 3;
+    say(QStringLiteral("LISTENING"));
+
+    const int clients = arg(args, "--clients").toInt();
+    const qint16 rounds = static_cast<qint16>(arg(args, "--rounds").toInt());
+    struct Play {
+        bool started = false;
+        int round = 0;
+        qint16 vertraging = 0;
+        QString heading;
+        bool finished = false;
+    };
+    auto play = std::make_shared<Play>();
+    auto stateLine = [](int k) {
+        QString tiles;
+        for (int i = 1; i <= 4; ++i)
+            tiles += Form1::instance().naam[i]->isHidden() ? u'0' : u'1';
+        say(QStringLiteral("STATE %1 %2 %3").arg(k).arg(state().aantalclients).arg(tiles));
+    };
+    every([=] {
+        GameState& st = state();
+        if (!Form1::exists()) return true;
+        Form1& f = Form1::instance();
+        if (!play->started) {
+            int named = 0;
+            for (int i = 1; i <= 4; ++i)
+                named += !st.spelers[i].naam.isEmpty();
+            if (named < clients) return false;
+            play->started = true;
+            // The shortest length the host tab offers is 50 questions.
+            st.quizlengte = rounds;
+            play->round = 1;
+            for (int i = 1; i <= 4; ++i) {
+                if (!st.spelers[i].naam.isEmpty())
+                    say(QStringLiteral("SLOT %1 %2").arg(i).arg(st.spelers[i].naam));
+            }
+            stateLine(1);
+            say(QStringLiteral("ROUNDSTART 1 %1").arg(nowMs()));
+            QTimer::singleShot(0, f.Command8, &QPushButton::click);
+            play->vertraging = st.vertraging;
+            return false;
+        }
+        if (play->finished) return true;
+        if (st.vertraging == -1 && play->vertraging != -1 && !f.spelafgelopen() &&
+            st.vraagnummer < st.quizlengte) {
+            ++play->round;
+            say(QStringLiteral("ROUNDSTART %1 %2").arg(play->round).arg(nowMs()));
+            stateLine(play->round);
+        }
+        play->vertraging = st.vertraging;
+        // A new question on screen: the host's player answers it rightly.
+        if (f.txthoofd->text() != play->heading && f.txthoofd->text().contains(u'~')) {
+            play->heading = f.txthoofd->text();
+            const QString key = st.spelers[0].knop(st.juistekeuze);
+            QTimer::singleShot(300, f.Text1, [key] {
+                if (Form1::exists()) typeKey(Form1::instance().Text1, key);
+            });
+        }
+        if (Form7::exists() && Form7::instance().isVisible()) {
+            play->finished = true;
+            printResults();
+            QTimer::singleShot(3000, qApp, &QApplication::quit);
+            return true;
+        }
+        return false;
+    });
+    return -1;
+}
+
+int runClient(const QStringList& args) {
+    frmmulti& w = frmmulti::instance();
+    w.show();
+    if (!logIn(w, arg(args, "--user"), arg(args, "--password"))) return 2;
+    w.SSTab1->setCurrentIndex(kTabJoin);
+    w.txthostnaam->clear();
+    QTest::keyClicks(w.txthostnaam, QStringLiteral("127.0.0.1"));
+    w.txthostport->setText(arg(args, "--port"));
+    w.Command1->click();
+
+    auto paths = std::make_shared<QStringList>();
+    auto titles = std::make_shared<QStringList>();
+    LoadM3U(arg(args, "--playlist"), *paths, *titles);
+    const QString answer = arg(args, "--answer", QStringLiteral("right"));
+    auto round = std::make_shared<int>(0);
+    // Connected after the dispatcher: runs once the message has been acted on.
+    QObject::connect(w.clientontvangst, &ReceiveBuffer::messageReceived, qApp,
+                     [=](const QByteArray& m) {
+                         if (m.startsWith("vxseclos")) {
+                             ++*round;
+                             say(QStringLiteral("PLAYING %1 %2").arg(*round).arg(nowMs()));
+                             if (!Form1::exists()) return;
+                             const int place = answer == u"first" ? 1 : rightPlace(*paths, *titles);
+                             const QString key = state().spelers[0].knop(place);
+                             QTimer::singleShot(200, qApp, [key] {
+                                 if (Form1::exists()) typeKey(Form1::instance().Text1, key);
+                             });
+                         } else if (m.startsWith("vxseeind")) {
+                             printResults();
+                             QTimer::singleShot(500, qApp, &QApplication::quit);
+                         }
+                     });
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    setDialogHandlers({[](const MessageRequest& r) {
+                           say(QStringLiteral("MSG ") + QString(r.text).replace(u'\n', u' '));
+                           return vbOK;
+                       },
+                       [](const QString&, const QString&, const QString&) { return QString(); }});
+    const QStringList args = app.arguments();
+    const QString role = args.value(1);
+    int code = 1;
+    if (role == u"host") code = runHost(args);
+    if (role == u"client") code = runClient(args);
+    if (code >= 0) {
+        say(QStringLiteral("FAILED %1").arg(code));
+        return code;
+    }
+    const int result = app.exec();
+    Form7::unload();
+    Form1::unload();
+    frmmulti::unload();
+    return result;
+}

@@ -1,0 +1,279 @@
+// End to end: a real host and real clients as separate processes on loopback,
+// each with its own program folder, all on the test database.
+#include "tests/support/admindb.h"
+#include "tests/support/songfiles.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+QString uniqueName(const QString& stem) {
+    return stem + QUuid::createUuid().toString(QUuid::Id128).left(10);
+}
+
+bool addUser(AdminDb& db, const QString& naam) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const qint64 id =
+            db.value(QStringLiteral("select coalesce(max(user_id),0)+1 from phpbb_users"))
+                .toLongLong();
+        if (db.exec(QStringLiteral("insert into phpbb_users (user_id, username, user_password, "
+                                   "user_email, user_from) values (?,?,md5(?),?,?)"),
+                    {id, naam, QStringLiteral("pw"), QStringLiteral("x@example.org"),
+                     QStringLiteral("Belgium ")}))
+            return true;
+    }
+    return false;
+}
+
+// One player program with its own program folder; keeps every line it writes.
+class Player {
+public:
+    Player(const QString& role, const QString& naam, const QStringList& extra) : naam_(naam) {
+        QFile ini(home_.filePath(QStringLiteral("settings.ini")));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[controls]\r\ndevice=keyboard\r\nbutton1=q\r\nbutton2=w\r\nbutton3=e\r\n"
+                      "button4=r\r\n");
+        ini.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VONDRIX_HOME"), home_.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
+            while (process_.canReadLine())
+                lines_ << QString::fromUtf8(process_.readLine()).trimmed();
+        });
+        process_.start(QStringLiteral(VDX_NETPLAYER),
+                       QStringList{role, QStringLiteral("--user"), naam,
+                                   QStringLiteral("--password"), QStringLiteral("pw")} +
+                           extra);
+    }
+    ~Player() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+    QString naam() const { return naam_; }
+    const QStringList& lines() const { return lines_; }
+    bool has(const QString& prefix) const {
+        return std::any_of(lines_.begin(), lines_.end(),
+                           [&](const QString& l) { return l.startsWith(prefix); });
+    }
+    QStringList with(const QString& prefix) const {
+        QStringList found;
+        for (const QString& l : lines_)
+            if (l.startsWith(prefix)) found << l;
+        return found;
+    }
+    QMap<QString, int> finals() const {
+        QMap<QString, int> scores;
+        for (const QString& l : with(QStringLiteral("FINAL "))) {
+            const QStringList f = l.split(u' ');
+            scores.insert(f.value(1), f.value(2).toInt());
+        }
+        return scores;
+    }
+    void kill() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    bool finished() const { return process_.state() == QProcess::NotRunning; }
+
+private:
+    QString naam_;
+    QTemporaryDir home_;
+    QProcess process_;
+    QStringList lines_;
+};
+
+bool waitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QTest::qWait(20);
+    return done();
+}
+
+QString dump(const Player& p) {
+    return p.naam() + QStringLiteral(":\n  ") + p.lines().join(QStringLiteral("\n  "));
+}
+
+int curPlayers(AdminDb& db, quint16 port) {
+    return db
+        .value(QStringLiteral("select curPlayers from vdrx_servers where IPaddress = "
+                              "'127.0.0.1' and IPport = ? and active = '1'"),
+               {QString::number(port)})
+        .toInt();
+}
+
+// A playlist of generated songs shared by all players.
+struct Songs {
+    QTemporaryDir dir;
+    TestSongs songs;
+    explicit Songs(int seconds) { songs = makeSongs(dir.path(), 6, seconds); }
+};
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void twoClientsPlayAGameToTheEnd();
+    void droppedClientIsCleanedUpAndTheGameGoesOn();
+    void excerptReachesFourClients();
+
+private:
+    std::unique_ptr<AdminDb> db;
+};
+
+void TestEndToEnd::init() {
+    VDX_REQUIRE_CENTRAL_DB();
+    if (!canMakeSongs()) QSKIP("sox and lame are needed for the songs");
+    db = std::make_unique<AdminDb>();
+    QVERIFY(db->isOpen());
+}
+
+void TestEndToEnd::twoClientsPlayAGameToTheEnd() {
+    Songs s(3);
+    QVERIFY(!s.songs.paths.isEmpty());
+    const QString port = QString::number(freePort());
+    const QString hostNaam = uniqueName(QStringLiteral("host"));
+    const QString anna = uniqueName(QStringLiteral("anna"));
+    const QString bob = uniqueName(QStringLiteral("bob"));
+    for (const QString& n : {hostNaam, anna, bob})
+        QVERIFY(addUser(*db, n));
+    const QStringList common{QStringLiteral("--port"), port, QStringLiteral("--playlist"),
+                             s.songs.playlist};
+    Player host(QStringLiteral("host"), hostNaam,
+                common + QStringList{"--tijd", "10", "--clients", "2", "--rounds", "3"});
+    QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+             qPrintable(dump(host)));
+    QVERIFY2(host.has("LISTENING"), qPrintable(dump(host)));
+    Player a(QStringLiteral("client"), anna, common + QStringList{"--answer", "right"});
+    Player b(QStringLiteral("client"), bob, common + QStringList{"--answer", "first"});
+
+    const auto done = [&] { return host.has("DONE") && a.has("DONE") && b.has("DONE"); };
+    QVERIFY2(waitFor(done, 120000), qPrintable(dump(host) + u'\n' + dump(a) + u'\n' + dump(b)));
+    const QMap<QString, int> scores = host.finals();
+    QCOMPARE(scores.keys().size(), 3);
+    QVERIFY(scores.contains(anna) && scores.contains(bob) && scores.contains(hostNaam));
+    QCOMPARE(a.finals(), scores);
+    QCOMPARE(b.finals(), scores);
+    // The host and anna answered every question rightly with seconds to spare.
+    QVERIFY2(scores.value(anna) >= 3 * 5, qPrintable(dump(host)));
+    QVERIFY(scores.value(hostNaam) >= 3 * 5);
+    QCOMPARE(a.with("PLAYING ").size(), 3);
+    for (const Player* p : {&host, &a, &b})
+        QCOMPARE(p->with("MSG "), QStringList{QStringLiteral("MSG OK, logged into the system")});
+}
+
+void TestEndToEnd::droppedClientIsCleanedUpAndTheGameGoesOn() {
+    Songs s(3);
+    QVERIFY(!s.songs.paths.isEmpty());
+    const quint16 port = freePort();
+    const QString hostNaam = uniqueName(QStringLiteral("host"));
+    const QString anna = uniqueName(QStringLiteral("anna"));
+    const QString bob = uniqueName(QStringLiteral("bob"));
+    for (const QString& n : {hostNaam, anna, bob})
+        QVERIFY(addUser(*db, n));
+    const QStringList common{QStringLiteral("--port"), QString::number(port),
+                             QStringLiteral("--playlist"), s.songs.playlist};
+    Player host(QStringLiteral("host"), hostNaam,
+                common + QStringList{"--tijd", "10", "--clients", "2", "--rounds", "4"});
+    QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+             qPrintable(dump(host)));
+    Player a(QStringLiteral("client"), anna, common);
+    Player b(QStringLiteral("client"), bob, common + QStringList{"--answer", "first"});
+    QVERIFY2(waitFor([&] { return b.has("PLAYING 2 "); }, 60000),
+             qPrintable(dump(host) + u'\n' + dump(b)));
+    QCOMPARE(curPlayers(*db, port), 3);
+    b.kill();
+
+    QVERIFY2(waitFor([&] { return host.has("DONE") && a.has("DONE"); }, 120000),
+             qPrintable(dump(host) + u'\n' + dump(a)));
+    // From the next round on the host counts one client and hides bob's tile.
+    const int bobSlot =
+        host.with(QStringLiteral("SLOT ")).filter(bob).value(0).section(u' ', 1, 1).toInt();
+    const int annaSlot =
+        host.with(QStringLiteral("SLOT ")).filter(anna).value(0).section(u' ', 1, 1).toInt();
+    QVERIFY(bobSlot >= 1 && annaSlot >= 1 && bobSlot != annaSlot);
+    QString tiles = QStringLiteral("0000");
+    tiles[annaSlot - 1] = u'1';
+    QCOMPARE(host.with("STATE 4 "), QStringList{QStringLiteral("STATE 4 1 ") + tiles});
+    QCOMPARE(curPlayers(*db, port), 2);
+    const QMap<QString, int> scores = host.finals();
+    QCOMPARE(a.finals(), scores);
+    QVERIFY(!scores.contains(bob));
+    QVERIFY(scores.contains(anna));
+    QCOMPARE(a.with("PLAYING ").size(), 4);
+}
+
+void TestEndToEnd::excerptReachesFourClients() {
+    Songs s(75); // 64 kbit/s: more than 550000 bytes
+    QVERIFY(!s.songs.paths.isEmpty());
+    QVERIFY(QFileInfo(s.songs.paths.first()).size() > 550000);
+    const QString port = QString::number(freePort());
+    const QString hostNaam = uniqueName(QStringLiteral("host"));
+    QVERIFY(addUser(*db, hostNaam));
+    const QStringList common{QStringLiteral("--port"), port, QStringLiteral("--playlist"),
+                             s.songs.playlist};
+    Player host(QStringLiteral("host"), hostNaam,
+                common + QStringList{"--tijd", "20", "--clients", "4", "--rounds", "3"});
+    QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+             qPrintable(dump(host)));
+    std::vector<std::unique_ptr<Player>> clients;
+    for (int n = 1; n <= 4; ++n) {
+        const QString naam = uniqueName(QStringLiteral("c%1x").arg(n));
+        QVERIFY(addUser(*db, naam));
+        clients.push_back(std::make_unique<Player>(QStringLiteral("client"), naam, common));
+    }
+    const auto done = [&] {
+        return host.has("DONE") && std::all_of(clients.begin(), clients.end(),
+                                               [](const auto& c) { return c->has("DONE"); });
+    };
+    QString all = dump(host);
+    QVERIFY2(waitFor(done, 150000), qPrintable(all));
+
+    // Per round: from the host's round start to the last client playing the excerpt.
+    QStringList figures;
+    for (int k = 1; k <= 3; ++k) {
+        const QStringList start = host.with(QStringLiteral("ROUNDSTART %1 ").arg(k));
+        QCOMPARE(start.size(), 1);
+        const qint64 t0 = start.first().section(u' ', 2).toLongLong();
+        qint64 last = 0;
+        for (const auto& c : clients) {
+            const QStringList playing = c->with(QStringLiteral("PLAYING %1 ").arg(k));
+            QCOMPARE(playing.size(), 1);
+            last = std::max(last, playing.first().section(u' ', 2).toLongLong());
+        }
+        QVERIFY(last >= t0);
+        figures << QStringLiteral("round %1: %2 ms").arg(k).arg(last - t0);
+    }
+    qInfo().noquote() << "round start to all four clients playing a 550000-byte excerpt:"
+                      << figures.join(QStringLiteral(", "));
+    const QMap<QString, int> scores = host.finals();
+    QCOMPARE(scores.size(), 5);
+    for (const auto& c : clients)
+        QCOMPARE(c->finals(), scores);
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_e2e.moc"

@@ -1,0 +1,514 @@
+// The host over real TCP: the online window hosts a game on 127.0.0.1 and test
+// clients speak the wire protocol byte for byte.
+#include "common/gamestate.h"
+#include "common/protocol.h"
+#include "common/receivebuffer.h"
+#include "game/Form1.h"
+#include "game/answershape.h"
+#include "lobby/centraldb.h"
+#include "lobby/frmmulti.h"
+#include "netgame/listensocket.h"
+#include "netgame/servermodule.h"
+#include "platform/wait.h"
+#include "tests/netgame/netpeer.h"
+#include "tests/support/admindb.h"
+#include "tests/support/dialogrecorder.h"
+#include "tests/support/tempfolder.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTcpSocket>
+#include <QTextEdit>
+#include <QThread>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+QByteArray songBytes(qsizetype n, char seed) {
+    QByteArray b(n, '\0');
+    for (qsizetype i = 0; i < n; ++i)
+        b[i] = static_cast<char>((i * 131 + seed) & 0xff);
+    return b;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Lets the peer's bytes reach the host's kernel buffer while no event runs here.
+void wachtenZonderEvents(int ms) {
+    QThread::msleep(ms);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// As a login leaves them, so their controls take input.
+frmmulti& loggedIn() {
+    frmmulti& w = frmmulti::instance();
+    for (int i = 0; i < w.SSTab1->count(); ++i)
+        w.SSTab1->setTabEnabled(i, true);
+    return w;
+}
+
+int curPlayers(AdminDb& db, const QString& port) {
+    return db
+        .value(QStringLiteral("select curPlayers from vdrx_servers where IPaddress = "
+                              "'127.0.0.1' and IPport = ? and active = '1'"),
+               {port})
+        .toInt();
+}
+
+// A hosted music game on a free port of 127.0.0.1.
+class Hosting {
+public:
+    explicit Hosting(const QString& maxPlayers = QStringLiteral("4"),
+                     const QString& tijd = QStringLiteral("20"), bool internet = false) {
+        resetState();
+        for (auto& slot : clientslots())
+            slot = ClientSlot{};
+        state().gebruikersnaam = QStringLiteral("host");
+        state().eigenlandnummer = 21;
+        state().landnaam = QStringLiteral("Belgium");
+        if (internet) openCentral();
+        QString m3u = QStringLiteral("#EXTM3U\r\n");
+        for (int n = 1; n <= 6; ++n) {
+            const QString song = folder.file(QStringLiteral("song%1.mp3").arg(n));
+            writeFile(song, songBytes(1000, char(n)));
+            m3u += song + QStringLiteral("\r\n");
+        }
+        writeFile(folder.file(QStringLiteral("list.m3u")), m3u.toUtf8());
+        frmmulti& w = loggedIn();
+        port = QString::number(freePort());
+        w.txtserverinfo->setText(QStringLiteral("test game"));
+        w.txtserverip->setText(QStringLiteral("127.0.0.1"));
+        w.txtserverport->setText(port);
+        w.txtpad->setText(folder.file(QStringLiteral("list.m3u")));
+        w.cmdservermaxplayers->setCurrentText(maxPlayers);
+        w.cmbtijd->setCurrentText(tijd);
+        (internet ? w.optinternet : w.optlan)->setChecked(true);
+        dialogs.clear();
+        w.cmdHost->click();
+    }
+    ~Hosting() {
+        peers.clear();
+        Form1::unload();
+        frmmulti::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // A client that connected and got its greeting.
+    Peer* join(const QByteArray& naam = {}, int land = 20) {
+        peers.push_back(std::make_unique<Peer>());
+        Peer* p = peers.back().get();
+        if (!p->connectTo(port.toUShort())) return nullptr;
+        if (!p->waitFor("vxsestareinde")) return nullptr;
+        if (!naam.isEmpty()) {
+            const qint16 before = registered();
+            p->send("vxcluser|" + naam + "|" + QByteArray::number(land) + "|vxclusereinde");
+            if (!waitUntil([&] { return registered() > before; })) return nullptr;
+            // Every client has the announcement before the test goes on.
+            for (const auto& peer : peers) {
+                if (!peer->waitFor("vxseregi|" + naam + "|")) return nullptr;
+            }
+        }
+        return p;
+    }
+    static qint16 registered() {
+        qint16 n = 0;
+        for (int i = 1; i <= 4; ++i)
+            n += !state().spelers[i].naam.isEmpty();
+        return n;
+    }
+    QStringList chat() const {
+        return Form1::instance().txtchat2->toPlainText().split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    TempProgramFolder folder;
+    DialogRecorder dialogs;
+    QString port;
+    std::vector<std::unique_ptr<Peer>> peers;
+};
+
+} // namespace
+
+class TestNetHost : public QObject {
+    Q_OBJECT
+
+private slots:
+    void acceptGreetsAndAnnounces();
+    void playerLimitRefusesWithoutMessage();
+    void choicesCarryEachClientsSlot();
+    void excerptIsSentByteForByteWithNothingBetween();
+    void shortSongIsSentWhole();
+    void answerRowsStopAndKick();
+    void clientAnswerIsScored();
+    void unusableClientDataWarnsEveryone();
+    void chatIsEchoedEscapedAndShownPlain();
+    void stalledSendCountsAsDropped();
+    void busyPortLeavesNothingStarted();
+    void shortPlaylistIsRefused();
+    void stopClosesTheListenerOnly();
+    void dropBeforeStartIsCleanedOnTwoTicks();
+    void dropMidGameIsCleanedByTheCountCheck();
+};
+
+void TestNetHost::acceptGreetsAndAnnounces() {
+    Hosting h;
+    QCOMPARE(serverState(0), 2);
+    Peer* a = h.join();
+    QVERIFY(a);
+    QCOMPARE(a->received, QByteArray("vxsestar|20|21|vxsestareinde"));
+    QCOMPARE(state().aantalclients, qint16(1));
+    QCOMPARE(Form1::instance().txtaantalclients->text(), QStringLiteral("1"));
+    a->received.clear();
+    a->send("vxcluser|anna|20|vxclusereinde");
+    QVERIFY(a->waitFor("vxseregieinde"));
+    QCOMPARE(a->received, QByteArray("vxseregi|anna|1|20|vxseregieinde"));
+    QCOMPARE(state().spelers[1].naam, QStringLiteral("anna"));
+    QVERIFY(!Form1::instance().Imaget[1]->pixmap().isNull());
+
+    Peer* b = h.join();
+    QVERIFY(b);
+    a->received.clear();
+    b->received.clear();
+    b->send("vxcluser|bob|3|vxclusereinde");
+    QVERIFY(a->waitFor("vxseregieinde"));
+    QVERIFY(b->waitFor("vxseregieinde"));
+    QCOMPARE(a->received, QByteArray("vxseregi|bob|2|3|vxseregieinde"));
+    QCOMPARE(b->received, a->received);
+}
+
+void TestNetHost::playerLimitRefusesWithoutMessage() {
+    Hosting h(QStringLiteral("2"));
+    QVERIFY(h.join());
+    QVERIFY(h.join());
+    Peer third;
+    third.connectTo(h.port.toUShort());
+    QVERIFY(third.waitDisconnected());
+    QVERIFY(third.received.isEmpty());
+    QCOMPARE(state().aantalclients, qint16(2));
+}
+
+void TestNetHost::choicesCarryEachClientsSlot() {
+    Hosting h;
+    Peer* a = h.join("anna");
+    Peer* b = h.join("bob");
+    QVERIFY(a && b);
+    a->received.clear();
+    b->received.clear();
+    GameState& st = state();
+    for (int c = 1; c <= 4; ++c)
+        st.keuzes[c] = QStringLiteral("title %1").arg(c);
+    st.vraagnummer = 4;
+    assignslotsandsendchoices();
+    QVERIFY(a->waitFor("vxsekeuzeinde") && b->waitFor("vxsekeuzeinde"));
+    QCOMPARE(a->received, QByteArray("vxsekeuz|title 1|title 2|title 3|title 4|5|1|vxsekeuzeinde"));
+    QCOMPARE(b->received, QByteArray("vxsekeuz|title 1|title 2|title 3|title 4|5|2|vxsekeuzeinde"));
+    QCOMPARE(clientslots()[1].ingame, QStringLiteral("1"));
+    QCOMPARE(clientslots()[3].ingame, QStringLiteral("0"));
+}
+
+void TestNetHost::excerptIsSentByteForByteWithNothingBetween() {
+    Hosting h;
+    Peer* a = h.join("anna");
+    Peer* b = h.join("bob");
+    QVERIFY(a && b);
+    QCOMPARE(state().fragmentgrootte, 550000.0);
+    QByteArray song = songBytes(700000, 7);
+    song.replace(100, 22, "vxseclos|vxsecloseinde");
+    song.replace(300000, 13, "vxseantweinde");
+    const QString path = h.folder.file(QStringLiteral("long.mp3"));
+    QVERIFY(writeFile(path, song));
+    QVERIFY(stageserversong(path));
+    const QByteArray excerpt = song.left(550000);
+    QCOMPARE(readFile(h.folder.file(QStringLiteral("server.mp3"))), excerpt);
+
+    assignslotsandsendchoices();
+    QVERIFY(a->waitFor("vxsekeuzeinde"));
+    a->received.clear();
+    // A chat line that reaches the host while it sends the excerpt goes out after it.
+    // Written to the kernel without letting events run: the host reads it inside
+    // sendsongtoclients, after its write to client 1.
+    b->socket().write("vxclchat|<bob> hi|vxclchateinde");
+    b->socket().flush();
+    wachtenZonderEvents(20);
+    sendsongtoclients();
+    waitforsendcomplete();
+    const QByteArray expected = "vxseopen|vxseopeneinde" + excerpt + "vxseclos|vxsecloseinde";
+    QVERIFY(a->waitBytes(expected.size() + 10));
+    QVERIFY(a->waitFor("vxsechateinde"));
+    QVERIFY(a->received.startsWith(expected));
+    QCOMPARE(a->received.mid(expected.size()), QByteArray("vxsechat|<bob> hi|vxsechateinde"));
+    for (int i = 1; i <= 4; ++i)
+        QVERIFY(clientslots()[i].verzonden);
+}
+
+void TestNetHost::shortSongIsSentWhole() {
+    Hosting h(QStringLiteral("4"), QStringLiteral("10"));
+    Peer* a = h.join("anna");
+    QVERIFY(a);
+    const QByteArray song = songBytes(1234, 3);
+    const QString path = h.folder.file(QStringLiteral("short.mp3"));
+    QVERIFY(writeFile(path, song));
+    QVERIFY(stageserversong(path));
+    QCOMPARE(readFile(h.folder.file(QStringLiteral("server.mp3"))), song);
+    QVERIFY(!stageserversong(h.folder.file(QStringLiteral("missing.mp3"))));
+    assignslotsandsendchoices();
+    QVERIFY(a->waitFor("vxsekeuzeinde"));
+    a->received.clear();
+    sendsongtoclients();
+    waitforsendcomplete();
+    const QByteArray expected = "vxseopen|vxseopeneinde" + song + "vxseclos|vxsecloseinde";
+    QVERIFY(a->waitBytes(expected.size()));
+    QCOMPARE(a->received, expected);
+}
+
+void TestNetHost::answerRowsStopAndKick() {
+    Hosting h;
+    Peer* a = h.join("anna");
+    QVERIFY(a);
+    assignslotsandsendchoices();
+    QVERIFY(a->waitFor("vxsekeuzeinde"));
+    a->received.clear();
+    GameState& st = state();
+    st.juistekeuze = 3;
+    st.spelers[0].totaalscore = 12;
+    st.spelers[0].antwoord = 3;
+    st.spelers[0].antwoordtijd = 12;
+    sendanswerstoclients();
+    QVERIFY(a->waitFor("vxseantweinde"));
+    QCOMPARE(a->received, QByteArray("vxseantw|3_12_0_12_host_3_21|0_0_0_0_anna_3_20|"
+                                     "0_0_0_0__3_0|0_0_0_0__3_0|0_0_0_0__3_0||vxseantweinde"));
+    QCOMPARE(Form1::instance().score[0]->text(), QStringLiteral("12"));
+
+    a->received.clear();
+    sendstoptoclients();
+    QVERIFY(a->waitFor("vxsestopeinde"));
+    QCOMPARE(a->received, QByteArray("vxsestop||vxsestopeinde"));
+    QCOMPARE(serverState(1), sckConnected);
+
+    a->received.clear();
+    kickclient(1);
+    QVERIFY(a->waitDisconnected());
+    QCOMPARE(a->received, QByteArray("vxsekik1|vxsekik1einde"));
+    QVERIFY(!serverLive(1));
+    tmraantalplayersbegin_Timer();
+    QCOMPARE(st.aantalclients, qint16(0));
+    QVERIFY(Form1::instance().naam[1]->isHidden());
+    QVERIFY(st.spelers[1].naam.isEmpty());
+}
+
+void TestNetHost::clientAnswerIsScored() {
+    Hosting h;
+    Peer* a = h.join("anna");
+    QVERIFY(a);
+    GameState& st = state();
+    st.juistekeuze = 2;
+    st.aantalantwoorden = 1;
+    st.spelers[1].totaalscore = 5;
+    Form1::instance().txtklok->setText(QStringLiteral("13"));
+    a->send("vxclantw|2|7|vxclantweinde");
+    QVERIFY(waitUntil([&] { return st.aantalclientantwoorden == 1; }));
+    QCOMPARE(st.spelers[1].antwoord, qint16(2));
+    QCOMPARE(st.spelers[1].antwoordtijd, qint16(7));
+    QCOMPARE(st.spelers[1].totaalscore, qint16(12));
+    QCOMPARE(Form1::instance().txtklok->text(), QStringLiteral("0"));
+    // An answer with a non-number is dropped.
+    a->send("vxclantw|x|7|vxclantweinde");
+    wachten(50);
+    QCOMPARE(st.aantalclientantwoorden, qint16(1));
+}
+
+void TestNetHost::unusableClientDataWarnsEveryone() {
+    Hosting h;
+    Peer* a = h.join("anna");
+    Peer* b = h.join("bob");
+    QVERIFY(a && b);
+    a->received.clear();
+    b->received.clear();
+    a->send("vxclzzzz|junk|vxclzzzzeinde");
+    const QByteArray line = "vxsechat|" + ReceiveBuffer::kHostWarning.toLatin1() + "|vxsechateinde";
+    QVERIFY(b->waitUntilCount(line, 2));
+    QCOMPARE(b->received, line + line);
+    QVERIFY(a->waitFor(line + line));
+    QCOMPARE(h.chat().count(ReceiveBuffer::kHostWarning), 2);
+}
+
+void TestNetHost::chatIsEchoedEscapedAndShownPlain() {
+    Hosting h;
+    Peer* a = h.join("anna");
+    QVERIFY(a);
+    a->received.clear();
+    a->send("vxclchat|<anna> it's <b>a\\b</b>|vxclchateinde");
+    QVERIFY(a->waitFor("vxsechateinde"));
+    QCOMPARE(a->received, QByteArray("vxsechat|<anna> it\\'s <b>a\\\\b</b>|vxsechateinde"));
+    QCOMPARE(h.chat(), QStringList{QStringLiteral("<anna> it's <b>a\\b</b>")});
+}
+
+void TestNetHost::stalledSendCountsAsDropped() {
+    Hosting h;
+    Peer* a = h.join("anna");
+    QVERIFY(a);
+    // The client stops reading: its buffers fill and the host's send stalls.
+    a->socket().setReadBufferSize(1);
+    QObject::disconnect(&a->socket(), &QTcpSocket::readyRead, nullptr, nullptr);
+    assignslotsandsendchoices();
+    QVERIFY(writeFile(h.folder.file(QStringLiteral("server.mp3")), songBytes(48 << 20, 1)));
+    sendsongtoclients();
+    QElapsedTimer clock;
+    clock.start();
+    waitforsendcomplete();
+    QVERIFY(clock.elapsed() >= kSendStallMs - 500);
+    QVERIFY(clock.elapsed() < 3 * kSendStallMs);
+    QVERIFY(!serverLive(1));
+    QVERIFY(clientslots()[1].verzonden);
+    QVERIFY(h.chat().contains(QStringLiteral("[system] player1 disconnected")));
+    syncplayercount();
+    QCOMPARE(state().aantalclients, qint16(0));
+}
+
+void TestNetHost::busyPortLeavesNothingStarted() {
+    TempProgramFolder folder;
+    DialogRecorder dialogs;
+    resetState();
+    QTcpServer busy;
+    QVERIFY(busy.listen(QHostAddress::Any, 0));
+    QString m3u = QStringLiteral("#EXTM3U\r\n");
+    for (int n = 1; n <= 6; ++n) {
+        const QString song = folder.file(QStringLiteral("s%1.mp3").arg(n));
+        writeFile(song, "x");
+        m3u += song + QStringLiteral("\r\n");
+    }
+    writeFile(folder.file(QStringLiteral("l.m3u")), m3u.toUtf8());
+    frmmulti& w = loggedIn();
+    w.txtserverinfo->setText(QStringLiteral("game"));
+    w.txtserverip->setText(QStringLiteral("127.0.0.1"));
+    w.txtserverport->setText(QString::number(busy.serverPort()));
+    w.txtpad->setText(folder.file(QStringLiteral("l.m3u")));
+    w.optlan->setChecked(true);
+    dialogs.clear();
+    w.cmdHost->click();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.first().text.contains(QString::number(busy.serverPort())));
+    QCOMPARE(state().isserver, qint16(0));
+    QVERIFY(!Form1::exists());
+    QVERIFY(w.SSTab1->isTabEnabled(kTabJoin));
+    QVERIFY(w.cmdHost->isEnabled());
+    QCOMPARE(serverState(0), 0);
+    frmmulti::unload();
+}
+
+void TestNetHost::shortPlaylistIsRefused() {
+    TempProgramFolder folder;
+    DialogRecorder dialogs;
+    resetState();
+    QString m3u = QStringLiteral("#EXTM3U\r\n");
+    for (int n = 1; n <= 4; ++n)
+        m3u += folder.file(QStringLiteral("s%1.mp3").arg(n)) + QStringLiteral("\r\n");
+    writeFile(folder.file(QStringLiteral("l.m3u")), m3u.toUtf8());
+    frmmulti& w = loggedIn();
+    w.txtserverinfo->setText(QStringLiteral("game"));
+    w.txtserverport->setText(QString::number(freePort()));
+    w.txtpad->setText(folder.file(QStringLiteral("l.m3u")));
+    dialogs.clear();
+    w.cmdHost->click();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.first().text.contains(QStringLiteral("too few")));
+    QCOMPARE(serverState(0), 0);
+    QVERIFY(!Form1::exists());
+
+    // Empty fields: the required-fields message.
+    dialogs.clear();
+    w.txtserverinfo->clear();
+    w.cmdHost->click();
+    QCOMPARE(dialogs.texts(),
+             QStringList{QStringLiteral("fill in serverinfo, Ip and port to start a server")});
+    QCOMPARE(dialogs.messages.first().title, QStringLiteral("Required fields"));
+    frmmulti::unload();
+}
+
+void TestNetHost::stopClosesTheListenerOnly() {
+    Hosting h;
+    Peer* a = h.join("anna");
+    QVERIFY(a);
+    frmmulti::instance().cmdStophost->setEnabled(true);
+    frmmulti::instance().cmdStophost->click();
+    QCOMPARE(serverState(0), 0);
+    QCOMPARE(state().isserver, qint16(0));
+    QCOMPARE(serverState(1), sckConnected);
+    QVERIFY(frmmulti::instance().SSTab1->isTabEnabled(kTabJoin));
+    Peer late;
+    QVERIFY(!late.connectTo(h.port.toUShort(), 500));
+}
+
+void TestNetHost::dropBeforeStartIsCleanedOnTwoTicks() {
+    VDX_REQUIRE_CENTRAL_DB();
+    AdminDb db;
+    Hosting h(QStringLiteral("4"), QStringLiteral("20"), true);
+    QVERIFY2(h.dialogs.messages.isEmpty(), qPrintable(h.dialogs.texts().join(u'\n')));
+    QVERIFY(!frmmulti::instance().cmdHost->isEnabled());
+    QCOMPARE(curPlayers(db, h.port), 1);
+    Peer* a = h.join("anna");
+    Peer* b = h.join("bob");
+    QVERIFY(a && b);
+    QVERIFY(waitUntil([&] { return curPlayers(db, h.port) == 3; }));
+    Form1& f = Form1::instance();
+    f.tmraantalplayersbegin->stop(); // ticks driven here
+    a->kill();
+    b->close();
+    QVERIFY(waitUntil([] { return !serverLive(1) && !serverLive(2); }));
+    QVERIFY(h.chat().contains(QStringLiteral("[system] player1 disconnected")));
+    tmraantalplayersbegin_Timer();
+    QCOMPARE(state().aantalclients, qint16(1));
+    QCOMPARE(curPlayers(db, h.port), 2);
+    QVERIFY(f.naam[1]->isHidden());
+    QVERIFY(f.Imaget[1]->isHidden());
+    tmraantalplayersbegin_Timer();
+    QCOMPARE(state().aantalclients, qint16(0));
+    QCOMPARE(f.txtaantalclients->text(), QStringLiteral("0"));
+    QCOMPARE(curPlayers(db, h.port), 1);
+    QVERIFY(h.dialogs.messages.isEmpty());
+}
+
+void TestNetHost::dropMidGameIsCleanedByTheCountCheck() {
+    VDX_REQUIRE_CENTRAL_DB();
+    AdminDb db;
+    Hosting h(QStringLiteral("4"), QStringLiteral("20"), true);
+    Peer* a = h.join("anna");
+    Peer* b = h.join("bob");
+    QVERIFY(a && b);
+    Form1& f = Form1::instance();
+    f.tmraantalplayersbegin->stop(); // the game has started
+    f.naam[2]->show();
+    a->received.clear();
+    b->kill();
+    QVERIFY(waitUntil([] { return !serverLive(2); }));
+    QVERIFY(h.chat().contains(QStringLiteral("[system] player2 disconnected")));
+    syncplayercount();
+    QCOMPARE(state().aantalclients, qint16(1));
+    QVERIFY(f.naam[2]->isHidden());
+    QVERIFY(state().spelers[2].naam.isEmpty());
+    QCOMPARE(curPlayers(db, h.port), 1); // the connected clients, the host not counted
+    // The game goes on with the other client.
+    assignslotsandsendchoices();
+    QVERIFY(a->waitFor("vxsekeuzeinde"));
+    QVERIFY(h.dialogs.messages.isEmpty());
+}
+
+QTEST_MAIN(TestNetHost)
+#include "tst_nethost.moc"

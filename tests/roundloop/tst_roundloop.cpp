@@ -1,0 +1,516 @@
+// The host's round loop without clients, driven tick by tick through the timers'
+// handlers and a hand-moved millisecond clock.
+#include "common/gamestate.h"
+#include "common/joystickmodule.h"
+#include "game/Form1.h"
+#include "game/Form7.h"
+#include "game/answershape.h"
+#include "lobby/centraldb.h"
+#include "lobby/clicklabel.h"
+#include "platform/clock.h"
+#include "platform/gui/mediaplayer.h"
+#include "platform/joystick.h"
+#include "platform/rnd.h"
+#include "tests/support/admindb.h"
+#include "tests/support/dialogrecorder.h"
+#include "tests/support/songfiles.h"
+#include "tests/support/tempfolder.h"
+
+#include <QAction>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const QString kKeys = QStringLiteral("asdf");
+
+QString keyFor(int antwoord) {
+    return kKeys.mid(antwoord - 1, 1);
+}
+
+// The key of a wrong answer of the current question.
+QString wrongKey() {
+    return keyFor(state().juistekeuze % 4 + 1);
+}
+
+QColor base(QWidget* w) {
+    return w->palette().color(QPalette::Base);
+}
+
+// Random numbers that make the draw give these indices, for a bound L.
+RndSource drawing(QList<int> indices, int L) {
+    auto list = std::make_shared<QList<int>>(std::move(indices));
+    return [list, L]() {
+        const int x = list->isEmpty() ? 0 : list->takeFirst();
+        return (x + 0.5) / (L + 1);
+    };
+}
+
+} // namespace
+
+class tst_roundloop : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir songDir_;
+    QTemporaryDir noJoystick_;
+    TestSongs songs_;
+    std::unique_ptr<TempProgramFolder> folder_;
+    std::unique_ptr<DialogRecorder> dialogs_;
+
+    Form1& host(int quizlengte = 10) {
+        GameState& s = state();
+        s.isserver = 1;
+        s.speltype = QStringLiteral("music");
+        s.rondetype = QStringLiteral("music");
+        s.vraagtijdtekst = QStringLiteral("20");
+        s.fragmentgrootte = 22 * 25000;
+        s.keyboard1 = kTrue;
+        s.joystick1 = kFalse;
+        s.kickspeler = -1;
+        s.spelers[0].naam = QStringLiteral("Host");
+        for (int k = 1; k <= 4; ++k)
+            s.spelers[0].knop(k) = keyFor(k);
+        Form1& f = Form1::instance();
+        s.quizlengte = qint16(quizlengte);
+        if (!songs_.paths.isEmpty()) f.LoadM3U(songs_.playlist, s.liedpaden, s.liedtitels);
+        return f;
+    }
+
+    // From the close of a round to the start of the next: three delay ticks and the watch.
+    void delayAndNext(Form1& f) {
+        QVERIFY(f.tmrdelay->isActive());
+        QCOMPARE(state().vertraging, qint16(3));
+        for (int i = 0; i < 3; ++i)
+            f.tmrdelay_Timer();
+        QCOMPARE(state().vertraging, qint16(0));
+        f.tmrAntwoordenTonen_Timer();
+    }
+
+    void requireSongs() {
+        if (songs_.paths.isEmpty()) QSKIP("sox or lame missing: no test songs");
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(songDir_.isValid());
+        songs_ = makeSongs(songDir_.path(), 10);
+        setJoystickFolder(noJoystick_.path());
+    }
+
+    void init() {
+        resetState();
+        resetJoystickModule();
+        folder_ = std::make_unique<TempProgramFolder>();
+        dialogs_ = std::make_unique<DialogRecorder>();
+    }
+
+    void cleanup() {
+        Form1::unload();
+        Form7::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        setRndSource({});
+        dialogs_.reset();
+        folder_.reset();
+    }
+
+    void tenQuestionGameEndsAfterTheTenthDelay() {
+        requireSongs();
+        Form1& f = host(10);
+        f.Command8_Click();
+        QVERIFY(!f.Command8->isEnabled());
+        QVERIFY(f.Frame1->isVisibleTo(&f));
+        QVERIFY(f.Image5->isHidden());
+        for (int round = 1; round <= 10; ++round) {
+            QCOMPARE(state().vraagnummer, qint16(round));
+            QCOMPARE(f.txthoofd->text(), QStringLiteral("%1 ~ artist/song?").arg(round));
+            QVERIFY(f.tmrKlok->isActive());
+            f.Text1_KeyPress(keyFor(state().juistekeuze));
+            f.tmrAntwoordenTonen_Timer(); // no clients: the host's answer closes the round
+            QVERIFY(!Form7::exists());
+            delayAndNext(f);
+        }
+        QVERIFY(f.spelafgelopen());
+        QVERIFY(Form7::exists());
+        Form7& results = Form7::instance();
+        QVERIFY(results.isVisible());
+        QCOMPARE(results.lblvragen->text(), QStringLiteral("10"));
+        QCOMPARE(results.lbltijd->text(), QStringLiteral("20"));
+        QCOMPARE(results.naam[0]->text(), QStringLiteral("Host"));
+        QCOMPARE(results.score[0]->text(), QStringLiteral("200"));
+        QVERIFY(!results.naam[1]->isVisibleTo(&results));
+        QVERIFY(!f.Image5->isHidden());
+        QVERIFY(f.Frame1->isHidden());
+    }
+
+    void rightAnswerWithThirteenSecondsScoresThirteen() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        for (int i = 0; i < 7; ++i)
+            f.tmrKlok_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("13"));
+        f.Text1_KeyPress(keyFor(state().juistekeuze));
+        QCOMPARE(state().spelers[0].antwoordtijd, qint16(13));
+        f.tmrAntwoordenTonen_Timer();
+        QCOMPARE(f.score[0]->text(), QStringLiteral("13"));
+        QCOMPARE(f.bonus[0]->text(), QStringLiteral("13+"));
+        QVERIFY(f.bonus[0]->isVisibleTo(&f));
+        QCOMPARE(state().spelers[0].totaalscore, qint16(13));
+        QCOMPARE(base(f.keuze(state().juistekeuze)), vbColor(kColourLightGreen));
+        QCOMPARE(f.border[0]->borderColor(), answerColour(state().juistekeuze));
+    }
+
+    void wrongAnswerCostsNothing() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        f.Text1_KeyPress(wrongKey());
+        f.tmrAntwoordenTonen_Timer();
+        QCOMPARE(f.score[0]->text(), QStringLiteral("0"));
+        QVERIFY(!f.bonus[0]->isVisibleTo(&f));
+        QCOMPARE(state().spelers[0].totaalscore, qint16(0));
+    }
+
+    void keyReachingWindowAndKeyBoxCountsOnce() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        const QString key = keyFor(state().juistekeuze);
+        f.Form_KeyPress(key);
+        f.Text1_KeyPress(key);
+        QTest::keyClick(f.Text1, key.at(0).toLatin1());
+        QCOMPARE(state().aantalantwoorden, qint16(1));
+        f.tmrAntwoordenTonen_Timer();
+        QVERIFY(f.tmrdelay->isActive());
+        QCOMPARE(state().spelers[0].totaalscore, qint16(20));
+    }
+
+    void upperCaseDoesNotMatchLowerCase() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        f.Text1_KeyPress(QStringLiteral("A"));
+        f.Form_KeyPress(QStringLiteral("S"));
+        QCOMPARE(state().aantalantwoorden, qint16(0));
+        QCOMPARE(state().spelers[0].antwoord, qint16(0));
+        f.Text1_KeyPress(QStringLiteral("a"));
+        QCOMPARE(state().spelers[0].antwoord, qint16(1));
+    }
+
+    void pausedKeysAndButtonsDoNothing() {
+        requireSongs();
+        Form1& f = host();
+        state().spelers[0].knop1 = QStringLiteral("3");
+        f.Command8_Click();
+        f.mnuPause->setChecked(true);
+        f.Text1_KeyPress(QStringLiteral("s"));
+        state().knoppen1[3] = kTrue;
+        f.Timer1_Timer();
+        QCOMPARE(state().aantalantwoorden, qint16(0));
+        QCOMPARE(state().spelers[0].antwoord, qint16(0));
+        f.mnuPause->setChecked(false);
+        f.Text1_KeyPress(QStringLiteral("s"));
+        QCOMPARE(state().spelers[0].antwoord, qint16(2));
+    }
+
+    void roundsClosedByTheClockAreScoredOnce() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        for (int i = 0; i < 5; ++i)
+            f.tmrKlok_Timer();
+        f.Text1_KeyPress(keyFor(state().juistekeuze)); // 15 seconds left
+        state().aantalclients = 1; // one client that never answers keeps the round open
+        f.tmrAntwoordenTonen_Timer();
+        QVERIFY(!f.tmrdelay->isActive());
+        for (int i = 0; i < 16; ++i)
+            f.tmrKlok_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("0"));
+        QCOMPARE(base(f.txtklok), vbColor(kColourRed));
+        QVERIFY(f.tmrdelay->isActive());
+        QVERIFY(!f.tmrKlok->isActive());
+        state().aantalclients = 0; // the watch could now see a complete round
+        f.tmrAntwoordenTonen_Timer();
+        f.tmrKlok_Timer();
+        QCOMPARE(state().vertraging, qint16(3));
+        f.tmrdelay_Timer();
+        QCOMPARE(f.score[0]->text(), QStringLiteral("15"));
+        QCOMPARE(state().spelers[0].totaalscore, qint16(15));
+        f.tmrdelay_Timer();
+        f.tmrdelay_Timer();
+        f.tmrAntwoordenTonen_Timer(); // next round
+        QCOMPARE(state().vraagnummer, qint16(2));
+        QCOMPARE(state().spelers[0].totaalscore, qint16(15));
+        QCOMPARE(f.score[0]->text(), QStringLiteral("15"));
+        QCOMPARE(base(f.txtklok), f.palette().color(QPalette::Base));
+    }
+
+    void roundClosedByTheWatchIsNotClosedAgainByTheClock() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        f.Text1_KeyPress(keyFor(state().juistekeuze));
+        f.tmrAntwoordenTonen_Timer();
+        QCOMPARE(state().spelers[0].totaalscore, qint16(20));
+        f.tmrdelay_Timer();
+        QCOMPARE(state().vertraging, qint16(2));
+        f.txtklok->setText(QStringLiteral("0")); // as the answer store sets it
+        f.tmrKlok_Timer();
+        QCOMPARE(state().vertraging, qint16(2));
+        f.tmrdelay_Timer();
+        f.tmrdelay_Timer();
+        f.tmrAntwoordenTonen_Timer();
+        QCOMPARE(state().vraagnummer, qint16(2));
+        QCOMPARE(state().spelers[0].totaalscore, qint16(20));
+    }
+
+    void nothingHappensAfterTheEnd() {
+        requireSongs();
+        Form1& f = host(1);
+        f.Command8_Click();
+        f.Text1_KeyPress(keyFor(state().juistekeuze));
+        f.tmrAntwoordenTonen_Timer();
+        delayAndNext(f);
+        QVERIFY(f.spelafgelopen());
+        for (QTimer* t : {f.tmrAntwoordenTonen, f.tmrKlok, f.tmrmilliklok2, f.tmrdelay, f.Timer1})
+            QVERIFY(!t->isActive());
+        Form7::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        f.Text1_KeyPress(keyFor(1));
+        state().vertraging = 0;
+        f.tmrAntwoordenTonen_Timer();
+        f.tmrdelay_Timer();
+        f.txtklok->setText(QStringLiteral("0"));
+        f.tmrKlok_Timer();
+        f.muziekserverherbeginnen();
+        QCOMPARE(state().vraagnummer, qint16(1));
+        QCOMPARE(state().spelers[0].totaalscore, qint16(20));
+        QVERIFY(!Form7::exists());
+    }
+
+    void kickChosenDuringARoundActsAtTheNextRoundStart() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        f.mnukickplayer[2]->trigger();
+        QCOMPARE(state().kickspeler, qint16(3));
+        f.Text1_KeyPress(wrongKey());
+        f.tmrAntwoordenTonen_Timer();
+        f.tmrdelay_Timer();
+        QCOMPARE(state().kickspeler, qint16(3));
+        f.tmrdelay_Timer();
+        f.tmrdelay_Timer();
+        f.tmrAntwoordenTonen_Timer();
+        QCOMPARE(state().vraagnummer, qint16(2));
+        QCOMPARE(state().kickspeler, qint16(-1));
+    }
+
+    void resetShowsQuestionOneAndTheNextIsTwo() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        for (int round = 1; round <= 2; ++round) {
+            f.Text1_KeyPress(keyFor(state().juistekeuze));
+            f.tmrAntwoordenTonen_Timer();
+            delayAndNext(f);
+        }
+        QCOMPARE(state().vraagnummer, qint16(3));
+        f.mnureset->trigger();
+        QCOMPARE(f.txthoofd->text(), QStringLiteral("1 ~ artist/song?"));
+        QCOMPARE(f.score[0]->text(), QStringLiteral("0"));
+        QCOMPARE(state().spelers[0].totaalscore, qint16(0));
+        QVERIFY(f.txtchat2->toPlainText().contains(QStringLiteral("server: -- GAME RESTARTED")));
+        f.Text1_KeyPress(wrongKey());
+        f.tmrAntwoordenTonen_Timer();
+        delayAndNext(f);
+        QCOMPARE(f.txthoofd->text(), QStringLiteral("2 ~ artist/song?"));
+    }
+
+    void drawWithBoundEightPutsTheRightTitleInPlace_data() {
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("place");
+        const int places[9] = {1, 1, 2, 2, 3, 3, 3, 4, 4};
+        for (int a = 0; a <= 8; ++a)
+            QTest::addRow("a=%d", a) << a << places[a];
+    }
+
+    void drawWithBoundEightPutsTheRightTitleInPlace() {
+        requireSongs();
+        QFETCH(int, a);
+        QFETCH(int, place);
+        Form1& f = host();
+        QCOMPARE(state().liedpaden.size(), 10);
+        // Song, a, b, c: all different from a and from each other.
+        const int song = a == 8 ? 0 : 8;
+        QList<int> others;
+        for (int x = 0; x <= 8 && others.size() < 2; ++x)
+            if (x != a && x != song) others << x;
+        setRndSource(drawing({song, a, others[0], others[1]}, 8));
+        f.Command8_Click();
+        QCOMPARE(state().liedbovengrens, qint16(8));
+        QCOMPARE(state().juistekeuze, qint16(place));
+        QCOMPARE(f.keuze(place)->text(), songs_.titles[song]);
+        // lame pads the tag's fields with NULs, which the tag boxes keep.
+        const auto tagText = [](QLineEdit* box) { return box->text().section(QChar(0), 0, 0); };
+        QCOMPARE(tagText(f.txtTrack1), QStringLiteral("Song %1").arg(song + 1));
+        QCOMPARE(tagText(f.txtArtist1), QStringLiteral("Artist %1").arg(song + 1));
+        QCOMPARE(f.txtYear1->text(), QStringLiteral("2008"));
+        QSet<QString> shown;
+        for (int n = 1; n <= 4; ++n)
+            shown << f.keuze(n)->text();
+        QCOMPARE(shown.size(), 4);
+    }
+
+    void excerptIsStagedAndPlayed() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        QFile excerpt(folder_->file(QStringLiteral("server.mp3")));
+        QVERIFY(excerpt.open(QIODevice::ReadOnly));
+        QFile song(state().liedpad);
+        QVERIFY(song.open(QIODevice::ReadOnly));
+        QCOMPARE(excerpt.readAll(), song.read(qint64(state().fragmentgrootte)));
+        QCOMPARE(f.WindowsMediaPlayer1->URL(), excerpt.fileName());
+    }
+
+    void tooShortPlaylistIsRefused() {
+        requireSongs();
+        Form1& f = host();
+        state().liedpaden = state().liedpaden.mid(0, 4);
+        state().liedtitels = state().liedtitels.mid(0, 4);
+        f.Command8_Click();
+        QCOMPARE(dialogs_->messages.size(), 1);
+        QVERIFY(dialogs_->messages[0].text.contains(QStringLiteral("too few songs")));
+        QVERIFY(f.Command8->isEnabled());
+        QVERIFY(!f.tmrAntwoordenTonen->isActive());
+        QCOMPARE(state().vraagnummer, qint16(0));
+    }
+
+    void totalsStopAtTheSixteenBitLimit() {
+        requireSongs();
+        Form1& f = host();
+        f.Command8_Click();
+        state().spelers[0].totaalscore = 32760;
+        f.score[0]->setText(QStringLiteral("32760"));
+        f.Text1_KeyPress(keyFor(state().juistekeuze));
+        f.tmrAntwoordenTonen_Timer();
+        QCOMPARE(state().spelers[0].totaalscore, qint16(32767));
+        QCOMPARE(f.score[0]->text(), QStringLiteral("32767"));
+    }
+
+    void triviaClockShowsNineteenOnItsFirstTickAndTurnsRedBelowSix() {
+        ManualClock clock;
+        clock.set(0xFFFFF000u); // the millisecond counter wraps during the question
+        Form1& f = host();
+        GameState& s = state();
+        s.rondetype = QStringLiteral("trivia");
+        s.triviamasker2 = QStringLiteral("t*i*i*");
+        f.klokherstellen();
+        QVERIFY(f.tmrmilliklok2->isActive());
+        QVERIFY(!f.tmrKlok->isActive());
+        QCOMPARE(f.txtklok->text(), QStringLiteral("20"));
+        clock.advance(10);
+        f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("19"));
+        QCOMPARE(f.Text3->text(), QStringLiteral("19.99"));
+        // Lost ticks do not slow the clock: one tick after 13.98 s shows 6.
+        clock.advance(13970);
+        f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("6"));
+        QVERIFY(base(f.txtklok) != vbColor(kColourRed));
+        clock.advance(20);
+        f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("5"));
+        QCOMPARE(base(f.txtklok), vbColor(kColourRed));
+        f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txttriviamask->text(), QStringLiteral("t*i*i*"));
+    }
+
+    void triviaClockOnAClientStopsAtZero() {
+        ManualClock clock;
+        GameState& s = state();
+        s.isserver = 0;
+        s.clientvraagtijd = QStringLiteral("15");
+        s.vraagtijdtekst = QStringLiteral("15");
+        s.rondetype = QStringLiteral("trivia");
+        Form1& f = Form1::instance();
+        f.klokherstellen();
+        clock.advance(10);
+        f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("14"));
+        clock.advance(15000);
+        f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("0"));
+        QCOMPARE(f.Text3->text(), QStringLiteral("0.00"));
+        f.tmrmilliklok2_Timer();
+        QVERIFY(!f.tmrmilliklok2->isActive());
+        QVERIFY(!f.tmrdelay->isActive());
+    }
+
+    void failingTriviaStartsAreBoundedAndEndTheGame() {
+        Form1& f = host();
+        GameState& s = state();
+        s.speltype = QStringLiteral("trivia");
+        s.rondetype = QStringLiteral("trivia");
+        s.aantaltriviavragen = QStringLiteral("0"); // no question can be drawn
+        f.Command8_Click();
+        QCOMPARE(dialogs_->texts(),
+                 QStringList(3, QStringLiteral("error occured in trivserverrestart module")));
+        QVERIFY(f.spelafgelopen());
+        QVERIFY(Form7::exists());
+        QVERIFY(!f.tmrAntwoordenTonen->isActive());
+    }
+
+    void triviaRoundRunsOnItsClock() {
+        VDX_REQUIRE_CENTRAL_DB();
+        AdminDb admin;
+        const int count =
+            admin.value(QStringLiteral("select count(*) from vdrx_trivia")).toInt();
+        QVERIFY(count > 0);
+        QCOMPARE(openCentral(), 0);
+        ManualClock clock;
+        Form1& f = host();
+        GameState& s = state();
+        s.speltype = QStringLiteral("trivia");
+        s.rondetype = QStringLiteral("trivia");
+        s.aantaltriviavragen = QString::number(count);
+        f.Command8_Click();
+        QVERIFY(dialogs_->messages.isEmpty());
+        QCOMPARE(s.vraagnummer, qint16(1));
+        QVERIFY(s.triviavraagnr.toInt() >= 1);
+        QCOMPARE(f.txthoofd->text(), QStringLiteral("1 ~ Trivia question ") + s.triviavraagnr);
+        QVERIFY(!f.txttriviavraag->text().isEmpty());
+        QCOMPARE(f.txttriviavraag->text(), f.txttriviavraag->text().toLower());
+        QCOMPARE(f.txttriviafastest->text(), QStringLiteral("-"));
+        QCOMPARE(f.txttriviafastesttime->text(), QStringLiteral("0 sec."));
+        QVERIFY(f.frmtrivia->isVisibleTo(&f));
+        QVERIFY(f.frmmuziek->isHidden());
+        QVERIFY(f.tmrmilliklok2->isActive());
+        // The answer keys give no answers in trivia.
+        f.Text1_KeyPress(keyFor(1));
+        QCOMPARE(s.aantalantwoorden, qint16(0));
+        clock.advance(10000);
+        f.tmrmilliklok2_Timer();
+        f.tmrAntwoordenTonen_Timer();
+        QVERIFY(!f.tmrdelay->isActive());
+        clock.advance(10000);
+        f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("0"));
+        QVERIFY(f.tmrdelay->isActive());
+        QVERIFY(!f.tmrmilliklok2->isActive());
+        delayAndNext(f);
+        QCOMPARE(s.vraagnummer, qint16(2));
+        QCOMPARE(f.txtklok->text(), QStringLiteral("20"));
+    }
+};
+
+QTEST_MAIN(tst_roundloop)
+#include "tst_roundloop.moc"
