@@ -167,19 +167,20 @@ void Form1::spelbeeindigen() {
 void Form1::muziekserverherbeginnen() {
     GameState& s = state();
     if (voorbereiden_ || spelafgelopen_) return;
+    // The kick and the preparation let events run; the window can be unloaded meanwhile.
+    QPointer<Form1> self(this);
     Text1->setFocus();
     Command6->setEnabled(true);
     if (s.kickspeler != -1) {
         const qint16 kick = s.kickspeler;
         s.kickspeler = -1;
         if (kick >= 1 && kick <= 4) kickclient(kick);
+        if (!self || !exists()) return;
     }
     if (eindtest()) {
         spelbeeindigen();
         return;
     }
-    // The preparation lets events run; the window can be unloaded meanwhile.
-    QPointer<Form1> self(this);
     voorbereiden_ = true;
     const bool prepared = muziekrondevoorbereiden();
     if (!self) return;
