@@ -84,6 +84,8 @@ void Form1::muziekspelopstarten() {
                    .arg(kMinPlaylistSongs),
                MsgIcon::Exclamation);
         Command8->setEnabled(true);
+        // Back to waiting for players: the drop watch runs again.
+        if (!tmraantalplayersbegin->isActive()) tmraantalplayersbegin->start();
         return;
     }
     for (int i = 0; i <= 3; ++i)

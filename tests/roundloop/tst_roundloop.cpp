@@ -390,6 +390,7 @@ private slots:
         QCOMPARE(dialogs_->messages.size(), 1);
         QVERIFY(dialogs_->messages[0].text.contains(QStringLiteral("too few songs")));
         QVERIFY(f.Command8->isEnabled());
+        QVERIFY(f.tmraantalplayersbegin->isActive());
         QVERIFY(!f.tmrAntwoordenTonen->isActive());
         QCOMPARE(state().vraagnummer, qint16(0));
     }
