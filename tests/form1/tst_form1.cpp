@@ -7,6 +7,7 @@
 #include "lobby/clicklabel.h"
 #include "platform/gui/mediaplayer.h"
 #include "platform/joystick.h"
+#include "tests/form1/fakejoystick.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
 
@@ -23,11 +24,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
-#include <fcntl.h>
-#include <linux/joystick.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -64,41 +61,6 @@ bool activate(QWidget& w) {
     w.activateWindow();
     return QTest::qWaitForWindowActive(&w);
 }
-
-// Joystick 1 as a FIFO named js0 in a folder of its own; the test presses its buttons.
-class FakeJoystick {
-public:
-    FakeJoystick() {
-        const QByteArray path = QFile::encodeName(dir_.filePath(QStringLiteral("js0")));
-        if (::mkfifo(path.constData(), 0600) != 0) qFatal("mkfifo failed");
-        fd_ = ::open(path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-        setJoystickFolder(dir_.path());
-    }
-    ~FakeJoystick() {
-        ::close(fd_);
-        setJoystickFolder(QString());
-    }
-    FakeJoystick(const FakeJoystick&) = delete;
-    FakeJoystick& operator=(const FakeJoystick&) = delete;
-
-    void press(int number) {
-        js_event e{};
-        e.type = JS_EVENT_BUTTON;
-        e.number = quint8(number);
-        e.value = 1;
-        QCOMPARE(::write(fd_, &e, sizeof e), ssize_t(sizeof e));
-    }
-    void release(int number) {
-        js_event e{};
-        e.type = JS_EVENT_BUTTON;
-        e.number = quint8(number);
-        QCOMPARE(::write(fd_, &e, sizeof e), ssize_t(sizeof e));
-    }
-
-private:
-    QTemporaryDir dir_;
-    int fd_ = -1;
-};
 
 } // namespace
 
