@@ -235,6 +235,9 @@ private:
     void spelbeeindigen();
     bool eindtest();
     bool muziekrondevoorbereiden();
+    // A music round opens for the host's answers: its flags, its answer and the
+    // count cleared, the joystick poll on when it plays by joystick.
+    void antwoordenvrijgeven();
     bool triviarondevoorbereiden();
 
     // Round guards.

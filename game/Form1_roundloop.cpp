@@ -194,8 +194,8 @@ void Form1::muziekserverherbeginnen() {
             keuze(n)->setText(s.keuzes[n]);
         liedspelen();
         id3v1();
+        antwoordenvrijgeven();
         nieuwemuziekvraag();
-        s.aantalantwoorden = 0;
         for (int i = 1; i <= 5; ++i)
             s.spelers[i].antwoord = 0;
     }
@@ -230,11 +230,7 @@ bool Form1::muziekrondevoorbereiden() {
     knoppenaanleggen();
     liedspelen();
     id3v1();
-    s.speler1geantwoord = 0;
-    s.speler2geantwoord = 0;
-    s.spelers[0].antwoord = 0;
-    s.spelers[0].antwoordtijd = 0;
-    s.aantalantwoorden = 0;
+    antwoordenvrijgeven();
     syncplayercount();
     if (!self) return true;
     nieuwemuziekvraag();
@@ -272,6 +268,16 @@ void Form1::triviaserverherbeginnen() {
             return;
         }
     }
+}
+
+void Form1::antwoordenvrijgeven() {
+    GameState& s = state();
+    s.speler1geantwoord = 0;
+    s.speler2geantwoord = 0;
+    s.spelers[0].antwoord = 0;
+    s.spelers[0].antwoordtijd = 0;
+    s.aantalantwoorden = 0;
+    if (s.joystick1 != 0) Timer1->start();
 }
 
 bool Form1::triviarondevoorbereiden() {
@@ -433,7 +439,8 @@ void Form1::tmrAntwoordenTonen_Timer() {
         triviaserverherbeginnen();
         return;
     }
-    if (s.joystick1 != 0) Timer1->start();
+    // The joystick poll rests while the round is prepared; the new round turns it on.
+    Timer1->stop();
     if (s.keyboard1 != 0) s.speler1geantwoord = 0;
     muziekserverherbeginnen();
 }

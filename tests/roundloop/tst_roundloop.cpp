@@ -11,12 +11,14 @@
 #include "platform/gui/mediaplayer.h"
 #include "platform/joystick.h"
 #include "platform/rnd.h"
+#include "tests/form1/fakejoystick.h"
 #include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/songfiles.h"
 #include "tests/support/tempfolder.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -102,10 +104,10 @@ private slots:
     void initTestCase() {
         QVERIFY(songDir_.isValid());
         songs_ = makeSongs(songDir_.path(), 10);
-        setJoystickFolder(noJoystick_.path());
     }
 
     void init() {
+        setJoystickFolder(noJoystick_.path());
         resetState();
         resetJoystickModule();
         folder_ = std::make_unique<TempProgramFolder>();
@@ -313,6 +315,31 @@ private slots:
         QCOMPARE(state().kickspeler, qint16(-1));
     }
 
+    void joystickHostAnswersInRoundsRunOnTheHostAlone() {
+        requireSongs();
+        Form1& f = host();
+        GameState& s = state();
+        s.keyboard1 = kFalse;
+        s.joystick1 = kTrue;
+        for (int k = 1; k <= 4; ++k)
+            s.spelers[0].knop(k) = QString::number(k + 3); // buttons 4..7
+        // The excerpt file cannot be written: every round runs on the host alone.
+        QVERIFY(QDir().mkpath(folder_->file(QStringLiteral("server.mp3"))));
+        FakeJoystick stick;
+        f.Command8_Click();
+        for (int round = 1; round <= 2; ++round) {
+            QCOMPARE(s.vraagnummer, qint16(round));
+            QVERIFY(f.Timer1->isActive());
+            stick.press(s.juistekeuze + 3);
+            f.Timer1_Timer();
+            stick.release(s.juistekeuze + 3);
+            QCOMPARE(s.spelers[0].antwoord, s.juistekeuze);
+            f.tmrAntwoordenTonen_Timer();
+            delayAndNext(f);
+        }
+        QCOMPARE(s.spelers[0].totaalscore, qint16(40));
+    }
+
     void resetShowsQuestionOneAndTheNextIsTwo() {
         requireSongs();
         Form1& f = host();
@@ -473,8 +500,7 @@ private slots:
     void triviaRoundRunsOnItsClock() {
         VDX_REQUIRE_CENTRAL_DB();
         AdminDb admin;
-        const int count =
-            admin.value(QStringLiteral("select count(*) from vdrx_trivia")).toInt();
+        const int count = admin.value(QStringLiteral("select count(*) from vdrx_trivia")).toInt();
         QVERIFY(count > 0);
         QCOMPARE(openCentral(), 0);
         ManualClock clock;
