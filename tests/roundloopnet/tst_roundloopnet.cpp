@@ -1,21 +1,27 @@
 // The host's round loop with one client on loopback: the round preparation lets
 // events run while it sends, and the watch's ticks run inside it.
 #include "common/gamestate.h"
+#include "common/joystickmodule.h"
 #include "game/Form1.h"
 #include "lobby/frmmulti.h"
 #include "netgame/servermodule.h"
+#include "tests/form1/fakejoystick.h"
 #include "tests/netgame/netpeer.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -30,24 +36,24 @@ quint16 freePort() {
 class tst_roundloopnet : public QObject {
     Q_OBJECT
 
-private slots:
-    void nestedWatchTicksLeaveTheRoundBeingPreparedAlone() {
-        resetState();
-        for (auto& slot : clientslots())
-            slot = ClientSlot{};
-        TempProgramFolder folder;
-        DialogRecorder dialogs;
+    QTemporaryDir noJoystick_;
+    std::unique_ptr<TempProgramFolder> folder_;
+    std::unique_ptr<DialogRecorder> dialogs_;
+    std::unique_ptr<Peer> client_;
+
+    // Hosts a music game of six songs with the client "kees" on socket 1.
+    void hostWithClient() {
         GameState& s = state();
         s.gebruikersnaam = QStringLiteral("host");
         QByteArray m3u = "#EXTM3U\r\n";
         for (int n = 1; n <= 6; ++n) {
-            const QString song = folder.file(QStringLiteral("song%1.mp3").arg(n));
+            const QString song = folder_->file(QStringLiteral("song%1.mp3").arg(n));
             QFile file(song);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray(2000, char('a' + n)));
             m3u += song.toUtf8() + "\r\n";
         }
-        QFile list(folder.file(QStringLiteral("list.m3u")));
+        QFile list(folder_->file(QStringLiteral("list.m3u")));
         QVERIFY(list.open(QIODevice::WriteOnly));
         list.write(m3u);
         list.close();
@@ -65,32 +71,72 @@ private slots:
         w.cmdHost->click();
         QVERIFY(Form1::exists());
 
-        Peer client;
-        QVERIFY(client.connectTo(port));
-        QVERIFY(client.waitFor("vxsestareinde"));
-        client.send("vxcluser|kees|20|vxclusereinde");
+        QVERIFY(client_->connectTo(port));
+        QVERIFY(client_->waitFor("vxsestareinde"));
+        client_->send("vxcluser|kees|20|vxclusereinde");
         QVERIFY(waitUntil([] { return !state().spelers[1].naam.isEmpty(); }));
+    }
 
-        // The host answers by keyboard with a, s, d, f.
-        s.keyboard1 = kTrue;
-        for (int k = 1; k <= 4; ++k)
-            s.spelers[0].knop(k) = QStringLiteral("asdf").mid(k - 1, 1);
-        Form1& f = Form1::instance();
+    // "Start!"; the ticks of the first round then come from the test.
+    void start(Form1& f) {
         f.Command8_Click();
-        QVERIFY(client.waitFor("vxsecloseinde"));
-        // The ticks of this round come from the test.
+        QVERIFY(client_->waitFor("vxsecloseinde"));
         f.tmrAntwoordenTonen->stop();
         f.tmrKlok->stop();
-        client.send("vxclantw|" + QByteArray::number(s.juistekeuze) + "|12|vxclantweinde");
-        QVERIFY(waitUntil([] { return state().aantalclientantwoorden == 1; }));
-        f.Text1_KeyPress(QStringLiteral("asdf").mid(s.juistekeuze - 1, 1));
-        QCOMPARE(s.aantalantwoorden, qint16(1));
+    }
 
-        // The clock closes the round; the delay shows and scores it.
+    // The clock closes the round and the delay runs out; the watch's next tick
+    // prepares the next round.
+    static void closeRound(Form1& f) {
         f.txtklok->setText(QStringLiteral("0"));
         f.tmrKlok_Timer();
         for (int i = 0; i < 3; ++i)
             f.tmrdelay_Timer();
+    }
+
+    static QString keyFor(int antwoord) { return QStringLiteral("asdf").mid(antwoord - 1, 1); }
+
+    static void keyboardHost() {
+        state().keyboard1 = kTrue;
+        for (int k = 1; k <= 4; ++k)
+            state().spelers[0].knop(k) = keyFor(k);
+    }
+
+private slots:
+    void init() {
+        setJoystickFolder(noJoystick_.path());
+        resetState();
+        resetJoystickModule();
+        for (auto& slot : clientslots())
+            slot = ClientSlot{};
+        folder_ = std::make_unique<TempProgramFolder>();
+        dialogs_ = std::make_unique<DialogRecorder>();
+        client_ = std::make_unique<Peer>();
+    }
+
+    void cleanup() {
+        client_->close();
+        Form1::unload();
+        frmmulti::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        client_.reset();
+        dialogs_.reset();
+        folder_.reset();
+    }
+
+    void nestedWatchTicksLeaveTheRoundBeingPreparedAlone() {
+        hostWithClient();
+        keyboardHost();
+        Form1& f = Form1::instance();
+        start(f);
+        GameState& s = state();
+        client_->send("vxclantw|" + QByteArray::number(s.juistekeuze) + "|12|vxclantweinde");
+        QVERIFY(waitUntil([] { return state().aantalclientantwoorden == 1; }));
+        f.Text1_KeyPress(keyFor(s.juistekeuze));
+        QCOMPARE(s.aantalantwoorden, qint16(1));
+
+        // The clock closes the round; the delay shows and scores it.
+        closeRound(f);
         QCOMPARE(s.spelers[0].totaalscore, qint16(20));
         QCOMPARE(s.spelers[1].totaalscore, qint16(12));
 
@@ -100,17 +146,69 @@ private slots:
         f.tmrAntwoordenTonen->start();
         f.tmrAntwoordenTonen_Timer();
         QCOMPARE(s.vraagnummer, qint16(2));
-        QVERIFY(client.waitFor("vxseantweinde"));
+        QVERIFY(client_->waitFor("vxseantweinde"));
         QVERIFY(!f.tmrdelay->isActive());
         QVERIFY(f.tmrKlok->isActive());
         QCOMPARE(s.spelers[0].totaalscore, qint16(20));
         QCOMPARE(f.score[0]->text(), QStringLiteral("20"));
         QCOMPARE(s.aantalantwoorden, qint16(0));
+    }
 
-        client.close();
-        Form1::unload();
-        frmmulti::unload();
+    void joystickPressDuringThePreparationLeavesTheNewRoundOpen() {
+        hostWithClient();
+        GameState& s = state();
+        s.joystick1 = kTrue;
+        for (int k = 1; k <= 4; ++k)
+            s.spelers[0].knop(k) = QString::number(k + 3); // buttons 4..7
+        Form1& f = Form1::instance();
+        start(f);
+        closeRound(f); // the host did not answer
+        // Button 4 held while the excerpt goes out; the poll may tick in the sends.
+        FakeJoystick stick;
+        stick.press(4);
+        QTimer::singleShot(0, &f, [&f] { f.Timer1_Timer(); });
+        f.tmrAntwoordenTonen_Timer();
+        QCOMPARE(s.vraagnummer, qint16(2));
+        QCOMPARE(s.spelers[0].antwoord, qint16(0));
+        QCOMPARE(s.aantalantwoorden, qint16(0));
+        QVERIFY(f.Timer1->isActive());
+        f.Timer1_Timer();
+        QCOMPARE(s.spelers[0].antwoord, qint16(1));
+        QCOMPARE(s.aantalantwoorden, qint16(1));
+    }
+
+    void kickFromTheMenuRemovesTheClientBeforeTheEndTest() {
+        hostWithClient();
+        keyboardHost();
+        state().quizlengte = 1;
+        Form1& f = Form1::instance();
+        start(f);
+        f.mnukickplayer[0]->trigger();
+        closeRound(f);
+        QVERIFY(client_->connected());
+        f.tmrAntwoordenTonen_Timer();
+        QCOMPARE(state().kickspeler, qint16(-1));
+        QVERIFY(f.spelafgelopen());
+        QVERIFY(client_->waitDisconnected());
+        QVERIFY(client_->received.contains("vxsekik1"));
+        // The socket was closed before the game ended: no final scores reached it.
+        QVERIFY(!client_->received.contains("vxseeind"));
+    }
+
+    void exitDuringTheKickEndsTheRoundStart() {
+        hostWithClient();
+        keyboardHost();
+        Form1& f = Form1::instance();
+        start(f);
+        f.mnukickplayer[0]->trigger();
+        closeRound(f);
+        QPointer<Form1> window(&f);
+        QTimer::singleShot(0, &f, [&f] { f.mnuExit_Click(); });
+        f.tmrAntwoordenTonen_Timer();
+        QVERIFY(!Form1::exists());
+        QCOMPARE(state().vraagnummer, qint16(1));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.isNull());
     }
 };
 
