@@ -8,6 +8,7 @@
 #include "platform/gui/closeless.h"
 #include "platform/gui/mediaplayer.h"
 #include "platform/gui/shell.h"
+#include "platform/gui/windowinstance.h"
 #include "platform/rnd.h"
 #include "platform/wait.h"
 
@@ -30,8 +31,8 @@ const QString Form1::kCaption =
 const QString Form1::kWebPage = QStringLiteral("http://www.vondrix.net");
 
 namespace {
-QPointer<Form1>& current() {
-    static QPointer<Form1> window;
+WindowInstance<Form1>& current() {
+    static WindowInstance<Form1> window;
     return window;
 }
 
@@ -47,21 +48,16 @@ const QPixmap& flagPicture(qint16 landnummer) {
 } // namespace
 
 Form1& Form1::instance() {
-    if (!current()) {
-        current() = new Form1; // deleted by unload()
-        current()->Form_Load();
-    }
-    return *current();
+    return current().get();
 }
 
 bool Form1::exists() {
-    return !current().isNull();
+    return current().exists();
 }
 
 void Form1::unload() {
-    Form1* window = current();
+    Form1* window = current().take();
     if (!window) return;
-    current().clear();
     for (QTimer* t : window->findChildren<QTimer*>())
         t->stop();
     window->WindowsMediaPlayer1->stop();

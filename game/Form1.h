@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/windowinstance.h"
+
 #include <QMainWindow>
 #include <QStringList>
 
@@ -23,6 +25,7 @@ class QTimer;
 // game drives it through the public procedures below.
 class Form1 : public QMainWindow {
     Q_OBJECT
+    friend class WindowInstance<Form1>;
 
 public:
     // The one window, created (and loaded) on first use; unload() deletes it, so

@@ -5,6 +5,7 @@
 #include "common/settings.h"
 #include "lobby/frmmulti.h"
 #include "platform/gui/closeless.h"
+#include "platform/gui/windowinstance.h"
 #include "platform/programfolder.h"
 
 #include <QGridLayout>
@@ -13,15 +14,14 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
-#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 
 qint16 laatstekeyboardspeler = 0;
 
 namespace {
-QPointer<Form6>& current() {
-    static QPointer<Form6> window;
+WindowInstance<Form6>& current() {
+    static WindowInstance<Form6> window;
     return window;
 }
 
@@ -63,21 +63,16 @@ QPixmap picture() {
 } // namespace
 
 Form6& Form6::instance() {
-    if (!current()) {
-        current() = new Form6; // deleted by unload()
-        current()->Form_Load();
-    }
-    return *current();
+    return current().get();
 }
 
 bool Form6::exists() {
-    return !current().isNull();
+    return current().exists();
 }
 
 void Form6::unload() {
-    Form6* window = current();
+    Form6* window = current().take();
     if (!window) return;
-    current() = nullptr;
     window->Timer1->stop();
     window->Form_Unload();
     window->hide();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/windowinstance.h"
+
 #include <QWidget>
 
 struct Speler;
@@ -12,6 +14,7 @@ class QTimer;
 // itself after the fourth.
 class Form6 : public QWidget {
     Q_OBJECT
+    friend class WindowInstance<Form6>;
 
 public:
     // The one window, created (and loaded) on first use.

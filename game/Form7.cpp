@@ -4,18 +4,18 @@
 #include "lobby/clicklabel.h"
 
 #include "platform/gui/closeless.h"
+#include "platform/gui/windowinstance.h"
 
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 
 namespace {
-QPointer<Form7>& current() {
-    static QPointer<Form7> window;
+WindowInstance<Form7>& current() {
+    static WindowInstance<Form7> window;
     return window;
 }
 
@@ -27,22 +27,17 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text = {}) {
 } // namespace
 
 Form7& Form7::instance() {
-    if (!current()) {
-        current() = new Form7; // deleted by unload()
-        current()->Form_Load();
-    }
-    return *current();
+    return current().get();
 }
 
 bool Form7::exists() {
-    return !current().isNull();
+    return current().exists();
 }
 
 void Form7::unload() {
-    Form7* window = current().data();
+    Form7* window = current().take();
     if (!window) return;
     // Close unloads from inside the window's own click handler.
-    current().clear();
     window->hide();
     window->deleteLater();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/windowinstance.h"
+
 #include "game/resultprinter.h"
 
 #include <QWidget>
@@ -13,6 +15,7 @@ class QPushButton;
 // visible, and show it.
 class Form7 : public QWidget {
     Q_OBJECT
+    friend class WindowInstance<Form7>;
 
 public:
     // The one window, created (and loaded) on first use.

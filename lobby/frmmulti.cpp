@@ -6,7 +6,6 @@
 
 #include <QHBoxLayout>
 #include <QListWidget>
-#include <QPointer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -15,26 +14,22 @@
 using namespace frmmultibuild;
 
 namespace {
-QPointer<frmmulti>& current() {
-    static QPointer<frmmulti> window;
+WindowInstance<frmmulti>& current() {
+    static WindowInstance<frmmulti> window;
     return window;
 }
 } // namespace
 
 frmmulti& frmmulti::instance() {
-    if (!current()) {
-        current() = new frmmulti; // deleted by unload()
-        current()->Form_Load();
-    }
-    return *current();
+    return current().get();
 }
 
 bool frmmulti::exists() {
-    return !current().isNull();
+    return current().exists();
 }
 
 void frmmulti::unload() {
-    delete current().data();
+    delete current().take();
 }
 
 frmmulti::frmmulti(QWidget* parent) : QWidget(parent) {

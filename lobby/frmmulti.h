@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/windowinstance.h"
+
 #include "lobby/flagimagelist.h"
 
 #include <QWidget>
@@ -42,6 +44,7 @@ void muisnormaal();
 // The online window: the program's start window.
 class frmmulti : public QWidget {
     Q_OBJECT
+    friend class WindowInstance<frmmulti>;
 
 public:
     // The one window, created (and loaded) on first use.
