@@ -50,7 +50,7 @@ void sterstart(const wire::StartMessage& m) {
     sendusertoserver();
 }
 
-void keuzes(const wire::ChoicesMessage& m) {
+void keuzes(const wire::ChoicesMessage& m, const QString& vraagveld) {
     GameState& st = state();
     st.rondetype = QStringLiteral("music");
     if (Form1::exists()) {
@@ -62,8 +62,7 @@ void keuzes(const wire::ChoicesMessage& m) {
     st.clientkeuze3 = m.keuzes[2];
     st.clientkeuze4 = m.keuzes[3];
     if (Form1::exists())
-        Form1::instance().txthoofd->setText(QStringLiteral("Question ") +
-                                            QString::number(m.vraagnummer));
+        Form1::instance().txthoofd->setText(QStringLiteral("Question ") + vraagveld);
     st.eigenslot = QString::number(m.slot);
 }
 
@@ -139,7 +138,8 @@ void frmmulti::geefincomingdoor(const QByteArray& incoming) {
     } else if (heeftTag(incoming, wire::vxsestar)) {
         if (auto m = wire::parseStart(incoming)) sterstart(*m);
     } else if (heeftTag(incoming, wire::vxsekeuz)) {
-        if (auto m = wire::parseChoices(incoming)) keuzes(*m);
+        if (auto m = wire::parseChoices(incoming))
+            keuzes(*m, wire::splitMessage(incoming).value(5));
     } else if (heeftTag(incoming, wire::vxsestop)) {
         serverstopped();
     } else if (heeftTag(incoming, wire::vxseregi)) {

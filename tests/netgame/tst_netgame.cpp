@@ -102,6 +102,7 @@ private slots:
     void messageWithBadFieldsIsDropped();
     void privateGameAsksThePassword();
     void typedAddressOfAListedGameIsRefused();
+    void headingShowsTheQuestionFieldAsSent();
 };
 
 void TestNetClient::handshakeAnswersWithTheUser() {
@@ -405,6 +406,14 @@ void TestNetClient::typedAddressOfAListedGameIsRefused() {
     QVERIFY(dialogs.prompts.isEmpty());
     Form1::unload();
     frmmulti::unload();
+}
+
+void TestNetClient::headingShowsTheQuestionFieldAsSent() {
+    Joined j;
+    j.greet();
+    j.peer->send("vxsekeuz|a|b|c|d|007|1|vxsekeuzeinde");
+    QVERIFY(waitUntil([] { return state().clientkeuze1 == u"a"; }));
+    QCOMPARE(Form1::instance().txthoofd->text(), QStringLiteral("Question 007"));
 }
 
 QTEST_MAIN(TestNetClient)
