@@ -25,6 +25,7 @@
 #include <QTcpSocket>
 #include <QTextEdit>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -160,6 +161,7 @@ private slots:
     void unusableClientDataWarnsEveryone();
     void chatIsEchoedEscapedAndShownPlain();
     void stalledSendCountsAsDropped();
+    void slowSendIsCappedInAll();
     void busyPortLeavesNothingStarted();
     void shortPlaylistIsRefused();
     void stopClosesTheListenerOnly();
@@ -380,6 +382,32 @@ void TestNetHost::stalledSendCountsAsDropped() {
     QVERIFY(h.chat().contains(QStringLiteral("[system] player1 disconnected")));
     syncplayercount();
     QCOMPARE(state().aantalclients, qint16(0));
+}
+
+void TestNetHost::slowSendIsCappedInAll() {
+    Hosting h;
+    Peer* a = h.join("anna");
+    QVERIFY(a);
+    // The client reads a little now and then: the send never stalls, never ends.
+    constexpr qint64 kBite = 256 * 1024;
+    a->socket().setReadBufferSize(kBite);
+    QObject::disconnect(&a->socket(), &QTcpSocket::readyRead, nullptr, nullptr);
+    qint64 gelezen = 0;
+    QTimer lezer;
+    QObject::connect(&lezer, &QTimer::timeout, [&] { gelezen += a->socket().read(kBite).size(); });
+    assignslotsandsendchoices();
+    QVERIFY(writeFile(h.folder.file(QStringLiteral("server.mp3")), songBytes(96 << 20, 1)));
+    sendsongtoclients();
+    lezer.start(300);
+    QElapsedTimer clock;
+    clock.start();
+    waitforsendcomplete(3000);
+    lezer.stop();
+    QVERIFY(clock.elapsed() >= 2500);
+    QVERIFY(clock.elapsed() < kSendStallMs);
+    QVERIFY(gelezen > kBite);
+    QVERIFY(!serverLive(1));
+    QVERIFY(clientslots()[1].verzonden);
 }
 
 void TestNetHost::busyPortLeavesNothingStarted() {
