@@ -167,6 +167,7 @@ private slots:
     void stopClosesTheListenerOnly();
     void dropBeforeStartIsCleanedOnTwoTicks();
     void dropMidGameIsCleanedByTheCountCheck();
+    void noClientIsTakenWhileTheStartSetsUp();
 };
 
 void TestNetHost::acceptGreetsAndAnnounces() {
@@ -536,6 +537,48 @@ void TestNetHost::dropMidGameIsCleanedByTheCountCheck() {
     assignslotsandsendchoices();
     QVERIFY(a->waitFor("vxsekeuzeinde"));
     QVERIFY(h.dialogs.messages.isEmpty());
+}
+
+void TestNetHost::noClientIsTakenWhileTheStartSetsUp() {
+    TempProgramFolder folder;
+    resetState();
+    for (auto& slot : clientslots())
+        slot = ClientSlot{};
+    frmmulti& w = loggedIn();
+    const QString port = QString::number(freePort());
+    w.txtserverinfo->setText(QStringLiteral("game"));
+    w.txtserverip->setText(QStringLiteral("127.0.0.1"));
+    w.txtserverport->setText(port);
+    w.opttrivia->setChecked(true);
+    w.optlan->setChecked(true);
+    // No central database: the start ends with the trivia message. While the
+    // messages show, a client knocks and events run.
+    gMyConn().OpenConnection(QStringLiteral("127.0.0.1"), QStringLiteral("x"), QStringLiteral("x"),
+                             QStringLiteral("x"), freePort(), 0);
+    Peer knocker;
+    QStringList texts;
+    setDialogHandlers({[&](const MessageRequest& r) {
+                           texts << r.text;
+                           if (texts.size() == 1) {
+                               knocker.socket().connectToHost(QHostAddress::LocalHost,
+                                                              port.toUShort());
+                               wachten(300);
+                           }
+                           return int(vbOK);
+                       },
+                       {}});
+    w.cmdHost->click();
+    QVERIFY(texts.contains(
+        QStringLiteral("Could not establish connection with trivia database, QUIT")));
+    QCOMPARE(serverState(0), 0);
+    QVERIFY(knocker.waitDisconnected());
+    QVERIFY(knocker.received.isEmpty());
+    QCOMPARE(state().aantalclients, qint16(0));
+    for (int i = 1; i <= 4; ++i)
+        QCOMPARE(serverState(i), sckClosed);
+    setDialogHandlers({});
+    Form1::unload();
+    frmmulti::unload();
 }
 
 QTEST_MAIN(TestNetHost)
