@@ -127,6 +127,9 @@ void frmmulti::server_ConnectionRequest(qint16 Index, qintptr requestID) {
         refuseConnection(requestID);
         return;
     }
+    serverontvangst[i]->reset();
+    if (!server[i]->setSocketDescriptor(requestID)) return; // gone before it was taken
+
     const auto nr = static_cast<qint16>(i);
     ++st.aantalclients;
     toonaantalclients();
@@ -135,11 +138,6 @@ void frmmulti::server_ConnectionRequest(qint16 Index, qintptr requestID) {
     const int k = recordvansocket(0);
     if (k != 0) clientslots()[k].slotsocket = QString::number(i);
 
-    serverontvangst[i]->reset();
-    if (!server[i]->setSocketDescriptor(requestID)) {
-        // The connection went away before it was taken: the drop watch frees it.
-        return;
-    }
     publiceernieuwespeler();
     serversend(i, wire::build(wire::StartMessage{st.vraagtijdtekst, st.eigenlandnummer}));
     centralstatement(QStringLiteral("update vdrx_servers set curPlayers = curPlayers + 1 where "

@@ -167,6 +167,7 @@ private slots:
     void stopClosesTheListenerOnly();
     void dropBeforeStartIsCleanedOnTwoTicks();
     void dropMidGameIsCleanedByTheCountCheck();
+    void failedTakeOverCountsNothing();
     void noClientIsTakenWhileTheStartSetsUp();
 };
 
@@ -537,6 +538,19 @@ void TestNetHost::dropMidGameIsCleanedByTheCountCheck() {
     assignslotsandsendchoices();
     QVERIFY(a->waitFor("vxsekeuzeinde"));
     QVERIFY(h.dialogs.messages.isEmpty());
+}
+
+void TestNetHost::failedTakeOverCountsNothing() {
+    Hosting h;
+    frmmulti::instance().server_ConnectionRequest(0, -1);
+    QCOMPARE(state().aantalclients, qint16(0));
+    QCOMPARE(Form1::instance().txtaantalclients->text(), QStringLiteral("0"));
+    for (int k = 1; k <= 4; ++k)
+        QCOMPARE(clientslots()[k].slotsocket, QStringLiteral("0"));
+    // The slot stays free for the next client.
+    QVERIFY(h.join());
+    QCOMPARE(state().aantalclients, qint16(1));
+    QCOMPARE(clientslots()[1].slotsocket, QStringLiteral("1"));
 }
 
 void TestNetHost::noClientIsTakenWhileTheStartSetsUp() {
