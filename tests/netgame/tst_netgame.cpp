@@ -8,6 +8,7 @@
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
 #include "netgame/clientmodule.h"
+#include "platform/wait.h"
 #include "tests/netgame/netpeer.h"
 #include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
@@ -102,6 +103,7 @@ private slots:
     void messageWithBadFieldsIsDropped();
     void privateGameAsksThePassword();
     void typedAddressOfAListedGameIsRefused();
+    void hostClosingAfterStopShowsOneMessage();
     void headingShowsTheQuestionFieldAsSent();
 };
 
@@ -406,6 +408,31 @@ void TestNetClient::typedAddressOfAListedGameIsRefused() {
     QVERIFY(dialogs.prompts.isEmpty());
     Form1::unload();
     frmmulti::unload();
+}
+
+void TestNetClient::hostClosingAfterStopShowsOneMessage() {
+    Joined j;
+    j.greet();
+    j.peer->send("vxsestop||vxsestopeinde");
+    QVERIFY(waitUntil([] { return !Form1::exists(); }));
+    j.peer->close();
+    QVERIFY(waitUntil([] { return clientState() == 0; }));
+    wachten(200);
+    QCOMPARE(j.dialogs.texts(),
+             QStringList{QStringLiteral("Disconnected from server. Reason: Server stopped")});
+    QVERIFY(!Form1::exists());
+
+    // Joining again works, and a later loss of the host is reported again.
+    frmmulti::instance().clientconnect(QStringLiteral("127.0.0.1"));
+    Peer* again = j.host.accept();
+    QVERIFY(again);
+    again->send(kStar20);
+    QVERIFY(again->waitFor("vxclusereinde"));
+    QVERIFY(Form1::exists());
+    j.dialogs.clear();
+    again->close();
+    QVERIFY(waitUntil([] { return !Form1::exists(); }));
+    QCOMPARE(j.dialogs.texts(), QStringList{QStringLiteral("No connection with server")});
 }
 
 void TestNetClient::headingShowsTheQuestionFieldAsSent() {
