@@ -8,6 +8,7 @@
 #include "game/Form1.h"
 #include "lobby/frmmulti.h"
 #include "netgame/clientmodule.h"
+#include "netgame/netinternal.h"
 #include "netgame/servermodule.h"
 #include "netgame/vlag.h"
 #include "platform/gui/mediaplayer.h"
@@ -110,9 +111,20 @@ void liedsluiten() {
 
 } // namespace
 
+void liedafbreken() {
+    GameState& st = state();
+    st.ontvangtlied = kFalse;
+    st.liedbuffer.clear();
+    if (QProgressBar* bar = voortgang()) bar->hide();
+}
+
 void frmmulti::clientsongdata(const QByteArray& bytes) {
     GameState& st = state();
     if (st.ontvangtlied != kTrue) return;
+    if (st.liedbuffer.size() + bytes.size() > clientontvangst->songLimit()) {
+        liedafbreken();
+        return;
+    }
     st.liedbuffer.append(bytes);
     if (QProgressBar* bar = voortgang())
         bar->setValue(

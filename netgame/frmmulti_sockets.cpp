@@ -87,6 +87,7 @@ void frmmulti::buildNetgame() {
     connect(clientontvangst, &ReceiveBuffer::messageReceived, this, &frmmulti::geefincomingdoor);
     connect(clientontvangst, &ReceiveBuffer::untaggedReceived, this, &frmmulti::geefincomingdoor);
     connect(clientontvangst, &ReceiveBuffer::songData, this, &frmmulti::clientsongdata);
+    connect(clientontvangst, &ReceiveBuffer::songAborted, this, [] { liedafbreken(); });
     connect(clientontvangst, &ReceiveBuffer::warningLine, this, [](const QString& line) {
         QString regel = line;
         chattonen(regel);

@@ -19,3 +19,5 @@ int recordvansocket(int i);
 void sendvoortgang(int i);
 // The client got "vxsestop" on its current connection.
 bool verbindinggestopt();
+// Gives up the excerpt being received: song mode off, the bytes so far dropped.
+void liedafbreken();

@@ -103,6 +103,7 @@ private slots:
     void messageWithBadFieldsIsDropped();
     void privateGameAsksThePassword();
     void typedAddressOfAListedGameIsRefused();
+    void endlessExcerptIsGivenUp();
     void hostClosingAfterStopShowsOneMessage();
     void headingShowsTheQuestionFieldAsSent();
 };
@@ -408,6 +409,27 @@ void TestNetClient::typedAddressOfAListedGameIsRefused() {
     QVERIFY(dialogs.prompts.isEmpty());
     Form1::unload();
     frmmulti::unload();
+}
+
+void TestNetClient::endlessExcerptIsGivenUp() {
+    Joined j;
+    j.greet(); // 20 s: a full excerpt is 550000 bytes
+    j.peer->send("vxseopen|vxseopeneinde");
+    QVERIFY(waitUntil([] { return state().ontvangtlied == kTrue; }));
+    const QByteArray chunk(256 * 1024, 'z');
+    for (int n = 0; n < 16; ++n) {
+        j.peer->send(chunk);
+        QVERIFY(state().liedbuffer.size() <= 550000 + ReceiveBuffer::kSongMargin);
+    }
+    QVERIFY(waitUntil([] { return state().ontvangtlied != kTrue; }));
+    QVERIFY(state().liedbuffer.isEmpty());
+    QVERIFY(Form1::instance().pgmuziekclient->isHidden());
+    // The connection goes on.
+    j.peer->send(chunk + chat("still here"));
+    QVERIFY(waitUntil([] { return chatLines().contains(QStringLiteral("still here")); }));
+    QVERIFY(state().liedbuffer.isEmpty());
+    QCOMPARE(clientState(), 7);
+    QVERIFY(j.dialogs.messages.isEmpty());
 }
 
 void TestNetClient::hostClosingAfterStopShowsOneMessage() {
