@@ -127,6 +127,9 @@ void ReceiveBuffer::drain() {
             case Kind::Song:
                 emit songData(e.bytes);
                 break;
+            case Kind::SongAborted:
+                emit songAborted();
+                break;
             case Kind::Warning:
                 emit warningLine(m_side == Side::Client ? kClientWarning : kHostWarning);
                 break;
@@ -149,7 +152,15 @@ QList<ReceiveBuffer::Event> ReceiveBuffer::splitRead(qsizetype end) {
         bool wait = false;
         if (m_song) {
             const SongScan scan = scanSong(view(end));
-            if (scan.length > 0) {
+            if (m_songOffset + scan.length > songLimit()) {
+                m_pos += scan.length;
+                m_song = false;
+                m_songOffset = 0;
+                m_undecided = false;
+                m_settled = false;
+                out.push_back({Kind::SongAborted, {}});
+                progress = true;
+            } else if (scan.length > 0) {
                 m_songOffset += scan.length;
                 out.push_back({Kind::Song, take(scan.length)});
                 progress = true;

@@ -50,7 +50,9 @@
 // in arrival order.
 //
 // Bound: at most kMaxPending bytes wait in the buffer; a read that would pass it
-// drops everything waiting, and overflowed() reports it.
+// drops everything waiting, and overflowed() reports it. Song data is bounded too:
+// more than songLimit() bytes after "vxseopen" end the song at once (songAborted);
+// those bytes are dropped and what follows is read as ordinary messages again.
 class ReceiveBuffer : public QObject {
     Q_OBJECT
 
@@ -59,6 +61,8 @@ public:
 
     static constexpr qsizetype kMaxPending = 2 * 1024 * 1024;
     static constexpr int kSettleMs = 500;
+    // Song bytes allowed beyond a full excerpt before the song is given up.
+    static constexpr qint64 kSongMargin = 64 * 1024;
 
     static const QString kClientWarning;
     static const QString kHostWarning;
@@ -79,6 +83,11 @@ public:
     qsizetype pendingBytes() const { return m_buf.size() - m_pos; }
     // Size of a full excerpt from "vxsestar"; 0 while unknown.
     qint64 excerptSize() const { return m_excerptSize; }
+    // The most song bytes one excerpt may bring: a full excerpt and a margin, or
+    // kMaxPending while the excerpt size is unknown.
+    qint64 songLimit() const {
+        return m_excerptSize > 0 ? m_excerptSize + kSongMargin : qint64(kMaxPending);
+    }
 
 signals:
     void messageReceived(const QByteArray& message);
@@ -86,9 +95,11 @@ signals:
     void songData(const QByteArray& bytes);
     void warningLine(const QString& line);
     void overflowed(qsizetype droppedBytes);
+    // The song passed songLimit(): it is not a song any more.
+    void songAborted();
 
 private:
-    enum class Kind { Message, Untagged, Song, Warning };
+    enum class Kind { Message, Untagged, Song, SongAborted, Warning };
     struct Event {
         Kind kind;
         QByteArray bytes;

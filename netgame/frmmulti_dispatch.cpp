@@ -8,6 +8,7 @@
 #include "game/Form1.h"
 #include "lobby/frmmulti.h"
 #include "netgame/clientmodule.h"
+#include "netgame/netinternal.h"
 #include "netgame/servermodule.h"
 #include "netgame/vlag.h"
 #include "platform/gui/mediaplayer.h"
@@ -50,7 +51,7 @@ void sterstart(const wire::StartMessage& m) {
     sendusertoserver();
 }
 
-void keuzes(const wire::ChoicesMessage& m) {
+void keuzes(const wire::ChoicesMessage& m, const QString& vraagveld) {
     GameState& st = state();
     st.rondetype = QStringLiteral("music");
     if (Form1::exists()) {
@@ -62,8 +63,7 @@ void keuzes(const wire::ChoicesMessage& m) {
     st.clientkeuze3 = m.keuzes[2];
     st.clientkeuze4 = m.keuzes[3];
     if (Form1::exists())
-        Form1::instance().txthoofd->setText(QStringLiteral("Question ") +
-                                            QString::number(m.vraagnummer));
+        Form1::instance().txthoofd->setText(QStringLiteral("Question ") + vraagveld);
     st.eigenslot = QString::number(m.slot);
 }
 
@@ -111,9 +111,20 @@ void liedsluiten() {
 
 } // namespace
 
+void liedafbreken() {
+    GameState& st = state();
+    st.ontvangtlied = kFalse;
+    st.liedbuffer.clear();
+    if (QProgressBar* bar = voortgang()) bar->hide();
+}
+
 void frmmulti::clientsongdata(const QByteArray& bytes) {
     GameState& st = state();
     if (st.ontvangtlied != kTrue) return;
+    if (st.liedbuffer.size() + bytes.size() > clientontvangst->songLimit()) {
+        liedafbreken();
+        return;
+    }
     st.liedbuffer.append(bytes);
     if (QProgressBar* bar = voortgang())
         bar->setValue(
@@ -139,7 +150,8 @@ void frmmulti::geefincomingdoor(const QByteArray& incoming) {
     } else if (heeftTag(incoming, wire::vxsestar)) {
         if (auto m = wire::parseStart(incoming)) sterstart(*m);
     } else if (heeftTag(incoming, wire::vxsekeuz)) {
-        if (auto m = wire::parseChoices(incoming)) keuzes(*m);
+        if (auto m = wire::parseChoices(incoming))
+            keuzes(*m, wire::splitMessage(incoming).value(5));
     } else if (heeftTag(incoming, wire::vxsestop)) {
         serverstopped();
     } else if (heeftTag(incoming, wire::vxseregi)) {

@@ -100,7 +100,8 @@ void frmmulti::cmdHost_Click() {
     }
 
     // The port is taken before anything else changes, so that a port that cannot
-    // be listened on leaves nothing half started.
+    // be listened on leaves nothing half started. Connections wait until the set-up
+    // below is complete: its message boxes let events run.
     const int poort = leadingNumber(txtserverport->text());
     server0->close();
     if (poort <= 0 || poort > 65535 || !server0->listen(QHostAddress::Any, quint16(poort))) {
@@ -110,6 +111,7 @@ void frmmulti::cmdHost_Click() {
         server0->close();
         return;
     }
+    server0->pauseAccepting();
 
     st.isserver = 1;
     Form1::instance().txtaantalclients->setText(QString::number(st.aantalclients));
@@ -202,6 +204,7 @@ void frmmulti::cmdHost_Click() {
         st.liedtitels = titels;
     }
     lblstatushost->setText(QStringLiteral("Server started"));
+    server0->resumeAccepting();
 
     wachten(200);
     Form1::instance().show();

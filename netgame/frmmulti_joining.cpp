@@ -7,6 +7,7 @@
 #include "lobby/frmmulti.h"
 #include "netgame/clientmodule.h"
 #include "netgame/listensocket.h"
+#include "netgame/netinternal.h"
 #include "platform/dialogs.h"
 
 #include <QCoreApplication>
@@ -31,7 +32,14 @@ QString gridCell(const QTableWidget* grid, int row, int column) {
     return item ? item->text() : QString();
 }
 
+// Set by "vxsestop", cleared by the next connect.
+bool gestopt = false;
+
 } // namespace
+
+bool verbindinggestopt() {
+    return gestopt;
+}
 
 void frmmulti::fgData_Click() {
     if (gridRows(fgData) < 1) return;
@@ -81,6 +89,7 @@ void frmmulti::clientconnect(const QString& ip) {
     GameState& st = state();
     client->abort();
     clientontvangst->reset();
+    gestopt = false;
     st.ontvangtlied = kFalse;
     st.liedbuffer.clear();
     bool ok = false;
@@ -118,6 +127,7 @@ void frmmulti::clientgetskicked() {
 }
 
 void frmmulti::serverstopped() {
+    gestopt = true;
     MsgBox(QStringLiteral("Disconnected from server. Reason: Server stopped"));
     Form1::unload();
     SSTab1->setTabEnabled(kTabHost, true);

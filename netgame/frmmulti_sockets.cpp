@@ -54,7 +54,15 @@ void frmmulti::buildNetgame() {
             if (server[index]->bytesToWrite() == 0) server_SendComplete(index);
         });
         connect(server[i], &QTcpSocket::errorOccurred, this,
-                [this, index] { server_Error(index); });
+                [this, index](QAbstractSocket::SocketError error) {
+                    // A peer that closed (or reset) leaves a dead socket for the
+                    // drop clean-up; only real errors go to the error event.
+                    if (error == QAbstractSocket::RemoteHostClosedError) {
+                        clientslots()[index].verzonden = true;
+                        return;
+                    }
+                    server_Error(index);
+                });
         connect(serverontvangst[i], &ReceiveBuffer::messageReceived, this,
                 [this, index](const QByteArray& m) { geefincomingdoorbijserver(index, m); });
         connect(serverontvangst[i], &ReceiveBuffer::untaggedReceived, this,
@@ -67,10 +75,19 @@ void frmmulti::buildNetgame() {
     client->setObjectName(QStringLiteral("client"));
     clientontvangst = new ReceiveBuffer(ReceiveBuffer::Side::Client, this);
     connect(client, &QTcpSocket::readyRead, this, &frmmulti::client_DataArrival);
-    connect(client, &QTcpSocket::errorOccurred, this, &frmmulti::client_Error);
+    connect(client, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        if (error == QAbstractSocket::RemoteHostClosedError && verbindinggestopt()) {
+            // The host said it stopped: its close is expected.
+            client->abort();
+            clientontvangst->reset();
+            return;
+        }
+        client_Error();
+    });
     connect(clientontvangst, &ReceiveBuffer::messageReceived, this, &frmmulti::geefincomingdoor);
     connect(clientontvangst, &ReceiveBuffer::untaggedReceived, this, &frmmulti::geefincomingdoor);
     connect(clientontvangst, &ReceiveBuffer::songData, this, &frmmulti::clientsongdata);
+    connect(clientontvangst, &ReceiveBuffer::songAborted, this, [] { liedafbreken(); });
     connect(clientontvangst, &ReceiveBuffer::warningLine, this, [](const QString& line) {
         QString regel = line;
         chattonen(regel);
@@ -120,13 +137,17 @@ void frmmulti::server_ConnectionRequest(qint16 Index, qintptr requestID) {
         refuseConnection(requestID);
         return;
     }
+    // A closed socket still held by a record waits for its drop clean-up.
     int i = 1;
-    while (i <= 4 && serverState(i) != sckClosed)
+    while (i <= 4 && (serverState(i) != sckClosed || recordvansocket(i) != 0))
         ++i;
     if (i > 4) {
         refuseConnection(requestID);
         return;
     }
+    serverontvangst[i]->reset();
+    if (!server[i]->setSocketDescriptor(requestID)) return; // gone before it was taken
+
     const auto nr = static_cast<qint16>(i);
     ++st.aantalclients;
     toonaantalclients();
@@ -135,11 +156,6 @@ void frmmulti::server_ConnectionRequest(qint16 Index, qintptr requestID) {
     const int k = recordvansocket(0);
     if (k != 0) clientslots()[k].slotsocket = QString::number(i);
 
-    serverontvangst[i]->reset();
-    if (!server[i]->setSocketDescriptor(requestID)) {
-        // The connection went away before it was taken: the drop watch frees it.
-        return;
-    }
     publiceernieuwespeler();
     serversend(i, wire::build(wire::StartMessage{st.vraagtijdtekst, st.eigenlandnummer}));
     centralstatement(QStringLiteral("update vdrx_servers set curPlayers = curPlayers + 1 where "

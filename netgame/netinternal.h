@@ -17,3 +17,7 @@ void dropopruimen(int i, int k, const QString& sql, const QVariantList& values);
 int recordvansocket(int i);
 // server(i) made progress with its send (bytes went out).
 void sendvoortgang(int i);
+// The client got "vxsestop" on its current connection.
+bool verbindinggestopt();
+// Gives up the excerpt being received: song mode off, the bytes so far dropped.
+void liedafbreken();

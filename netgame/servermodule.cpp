@@ -159,7 +159,8 @@ void dropopruimen(int i, int k, const QString& sql, const QVariantList& values) 
     centralstatement(sql, values);
 }
 
-void waitforsendcomplete() {
+void waitforsendcomplete(int totalMs) {
+    const qint64 begin = nu();
     auto& tabel = clientslots();
     for (int i = 1; i <= 4; ++i) {
         if (!tabel[i].verzonden) sendvoortgang(i);
@@ -171,8 +172,9 @@ void waitforsendcomplete() {
             QTcpSocket* socket = socketOf(i);
             if (!socket || !isLiveState(winsockState(socket)) || socket->bytesToWrite() == 0) {
                 tabel[i].verzonden = true;
-            } else if (nu() - laatstevoortgang[i] > kSendStallMs) {
-                // No byte went out for too long: the client counts as dropped.
+            } else if (nu() - laatstevoortgang[i] > kSendStallMs || nu() - begin > totalMs) {
+                // No byte went out for too long, or the send takes far too long:
+                // the client counts as dropped.
                 frmmulti::instance().server_Error(static_cast<qint16>(i));
                 tabel[i].verzonden = true;
             } else {

@@ -39,14 +39,16 @@ int serverState(int i);
 bool serverLive(int i);
 
 // A send on a live client socket that does not complete within this time, without
-// any progress, counts as a dropped client.
+// any progress, counts as a dropped client; so does one still not complete after
+// kSendTotalMs in all.
 constexpr int kSendStallMs = 10000;
+constexpr int kSendTotalMs = 30000;
 
 // --- slot table and connections ---
 // Waits, letting events run, until every slot's send is complete. A socket whose
-// send makes no progress for kSendStallMs is closed and treated as dropped (the
-// drop clean-ups free its slot).
-void waitforsendcomplete();
+// send makes no progress for kSendStallMs, or has not completed after totalMs, is
+// closed and treated as dropped (the drop clean-ups free its slot).
+void waitforsendcomplete(int totalMs = kSendTotalMs);
 // Compares the connected sockets (state 6 or 7) with aantalclients and cleans up
 // when they differ.
 void syncplayercount();

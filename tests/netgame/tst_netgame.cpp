@@ -8,6 +8,7 @@
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
 #include "netgame/clientmodule.h"
+#include "platform/wait.h"
 #include "tests/netgame/netpeer.h"
 #include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
@@ -102,6 +103,9 @@ private slots:
     void messageWithBadFieldsIsDropped();
     void privateGameAsksThePassword();
     void typedAddressOfAListedGameIsRefused();
+    void endlessExcerptIsGivenUp();
+    void hostClosingAfterStopShowsOneMessage();
+    void headingShowsTheQuestionFieldAsSent();
 };
 
 void TestNetClient::handshakeAnswersWithTheUser() {
@@ -405,6 +409,60 @@ void TestNetClient::typedAddressOfAListedGameIsRefused() {
     QVERIFY(dialogs.prompts.isEmpty());
     Form1::unload();
     frmmulti::unload();
+}
+
+void TestNetClient::endlessExcerptIsGivenUp() {
+    Joined j;
+    j.greet(); // 20 s: a full excerpt is 550000 bytes
+    j.peer->send("vxseopen|vxseopeneinde");
+    QVERIFY(waitUntil([] { return state().ontvangtlied == kTrue; }));
+    const QByteArray chunk(256 * 1024, 'z');
+    for (int n = 0; n < 16; ++n) {
+        j.peer->send(chunk);
+        QVERIFY(state().liedbuffer.size() <= 550000 + ReceiveBuffer::kSongMargin);
+    }
+    QVERIFY(waitUntil([] { return state().ontvangtlied != kTrue; }));
+    QVERIFY(state().liedbuffer.isEmpty());
+    QVERIFY(Form1::instance().pgmuziekclient->isHidden());
+    // The connection goes on.
+    j.peer->send(chunk + chat("still here"));
+    QVERIFY(waitUntil([] { return chatLines().contains(QStringLiteral("still here")); }));
+    QVERIFY(state().liedbuffer.isEmpty());
+    QCOMPARE(clientState(), 7);
+    QVERIFY(j.dialogs.messages.isEmpty());
+}
+
+void TestNetClient::hostClosingAfterStopShowsOneMessage() {
+    Joined j;
+    j.greet();
+    j.peer->send("vxsestop||vxsestopeinde");
+    QVERIFY(waitUntil([] { return !Form1::exists(); }));
+    j.peer->close();
+    QVERIFY(waitUntil([] { return clientState() == 0; }));
+    wachten(200);
+    QCOMPARE(j.dialogs.texts(),
+             QStringList{QStringLiteral("Disconnected from server. Reason: Server stopped")});
+    QVERIFY(!Form1::exists());
+
+    // Joining again works, and a later loss of the host is reported again.
+    frmmulti::instance().clientconnect(QStringLiteral("127.0.0.1"));
+    Peer* again = j.host.accept();
+    QVERIFY(again);
+    again->send(kStar20);
+    QVERIFY(again->waitFor("vxclusereinde"));
+    QVERIFY(Form1::exists());
+    j.dialogs.clear();
+    again->close();
+    QVERIFY(waitUntil([] { return !Form1::exists(); }));
+    QCOMPARE(j.dialogs.texts(), QStringList{QStringLiteral("No connection with server")});
+}
+
+void TestNetClient::headingShowsTheQuestionFieldAsSent() {
+    Joined j;
+    j.greet();
+    j.peer->send("vxsekeuz|a|b|c|d|007|1|vxsekeuzeinde");
+    QVERIFY(waitUntil([] { return state().clientkeuze1 == u"a"; }));
+    QCOMPARE(Form1::instance().txthoofd->text(), QStringLiteral("Question 007"));
 }
 
 QTEST_MAIN(TestNetClient)

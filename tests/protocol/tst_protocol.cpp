@@ -536,6 +536,27 @@ private slots:
         QCOMPARE(got.messages(), QByteArrayList({build(ClientAnswerMessage{2, 9})}));
     }
 
+    void endlessSongIsGivenUpPastAFullExcerpt() {
+        ReceiveBuffer client(ReceiveBuffer::Side::Client);
+        Recorder got(client);
+        QSignalSpy aborted(&client, &ReceiveBuffer::songAborted);
+        client.append("vxsestar|10|3|vxsestareinde");
+        client.append("vxseopen|vxseopeneinde");
+        const QByteArray bytes(16 * 1024, 'z');
+        for (int n = 0; n < 64 && aborted.isEmpty(); ++n)
+            client.append(bytes);
+        QCOMPARE(aborted.size(), 1);
+        QVERIFY(!client.receivingSong());
+        QVERIFY(got.song().size() <= client.songLimit());
+        QCOMPARE(client.songLimit(), 300000 + ReceiveBuffer::kSongMargin);
+        // What follows is read as messages again; more bytes are no song.
+        got.events.clear();
+        client.append(bytes + chat("x"));
+        QCOMPARE(got.messages(), QByteArrayList({chat("x")}));
+        QVERIFY(got.song().isEmpty());
+        QCOMPARE(aborted.size(), 1);
+    }
+
     void nestedReadsAreHandedOverInArrivalOrder() {
         ReceiveBuffer client(ReceiveBuffer::Side::Client);
         QByteArrayList order;
