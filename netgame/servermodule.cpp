@@ -2,6 +2,7 @@
 #include "netgame/servermodule.h"
 
 #include "common/gamestate.h"
+#include "common/points.h"
 #include "common/protocol.h"
 #include "game/Form1.h"
 #include "game/answershape.h"
@@ -302,11 +303,17 @@ void sendsongtoclients() {
 void registeranswer(const QString& antwoord, const QString& antwoordtijd, qint16 index) {
     if (index < 0 || index > 5) return;
     GameState& st = state();
-    ++st.aantalclientantwoorden;
     Speler& speler = st.spelers[index];
-    speler.antwoord = antwoord.toShort();
-    speler.antwoordtijd = antwoordtijd.toShort();
-    if (speler.antwoord == st.juistekeuze) speler.totaalscore += speler.antwoordtijd;
+    const qint16 keuze = antwoord.toShort();
+    // One answer per player and round, 1 to 4, worth at most the question's seconds.
+    if (speler.antwoord != 0 || keuze < 1 || keuze > 4) return;
+    ++st.aantalclientantwoorden;
+    speler.antwoord = keuze;
+    const int vraagtijd = st.vraagtijdtekst.toInt();
+    speler.antwoordtijd =
+        qint16(qBound(0, antwoordtijd.toInt(), vraagtijd > 0 ? vraagtijd : 32767));
+    if (speler.antwoord == st.juistekeuze)
+        speler.totaalscore = addPoints(speler.totaalscore, speler.antwoordtijd);
     if (st.aantalclientantwoorden == st.aantalclients && st.aantalantwoorden > 0 && Form1::exists())
         Form1::instance().txtklok->setText(QStringLiteral("0"));
 }

@@ -158,6 +158,7 @@ private slots:
     void shortSongIsSentWhole();
     void answerRowsStopAndKick();
     void clientAnswerIsScored();
+    void forgedAnswersCannotInflateScores();
     void unusableClientDataWarnsEveryone();
     void chatIsEchoedEscapedAndShownPlain();
     void stalledSendCountsAsDropped();
@@ -623,6 +624,31 @@ void TestNetHost::noClientIsTakenWhileTheStartSetsUp() {
     setDialogHandlers({});
     Form1::unload();
     frmmulti::unload();
+}
+
+// A client's answer counts once per round, must be 1 to 4, earns at most the
+// question's seconds, and a total stops at the 16-bit limit.
+void TestNetHost::forgedAnswersCannotInflateScores() {
+    resetState();
+    GameState& st = state();
+    st.vraagtijdtekst = "20";
+    st.juistekeuze = 2;
+    st.spelers[1].totaalscore = 32760;
+
+    registeranswer("2", "15", 1);
+    QCOMPARE(st.spelers[1].totaalscore, qint16(32767));
+    registeranswer("2", "15", 1);
+    QCOMPARE(st.aantalclientantwoorden, qint16(1));
+
+    registeranswer("2", "32767", 2);
+    QCOMPARE(st.spelers[2].antwoordtijd, qint16(20));
+    QCOMPARE(st.spelers[2].totaalscore, qint16(20));
+
+    registeranswer("7", "5", 3);
+    registeranswer("x", "5", 3);
+    QCOMPARE(st.spelers[3].antwoord, qint16(0));
+    QCOMPARE(st.aantalclientantwoorden, qint16(2));
+    resetState();
 }
 
 QTEST_MAIN(TestNetHost)
