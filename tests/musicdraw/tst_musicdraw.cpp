@@ -1,6 +1,7 @@
 #include "common/gamestate.h"
 #include "common/musicdraw.h"
 #include "platform/rnd.h"
+#include "tests/support/datarow.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -123,16 +124,11 @@ private slots:
     void pathRule_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("file");
-        QTest::newRow("one backslash") << "\\music\\a.mp3"
-                                       << "c:\\music\\a.mp3";
-        QTest::newRow("network") << "\\\\server\\music\\a.mp3"
-                                 << "\\\\server\\music\\a.mp3";
-        QTest::newRow("drive") << "D:\\music\\a.mp3"
-                               << "D:\\music\\a.mp3";
-        QTest::newRow("here") << "/home/me/a.mp3"
-                              << "/home/me/a.mp3";
-        QTest::newRow("lone backslash") << "\\"
-                                        << "c:\\";
+        dataRow("one backslash", "\\music\\a.mp3", "c:\\music\\a.mp3");
+        dataRow("network", "\\\\server\\music\\a.mp3", "\\\\server\\music\\a.mp3");
+        dataRow("drive", "D:\\music\\a.mp3", "D:\\music\\a.mp3");
+        dataRow("here", "/home/me/a.mp3", "/home/me/a.mp3");
+        dataRow("lone backslash", "\\", "c:\\");
     }
     void pathRule() {
         QFETCH(QString, path);

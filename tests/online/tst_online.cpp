@@ -5,6 +5,7 @@
 #include "lobby/clicklabel.h"
 #include "lobby/frmmulti.h"
 #include "tests/support/admindb.h"
+#include "tests/support/datarow.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
 
@@ -359,18 +360,10 @@ private slots:
         QTest::addColumn<QString>("naam");
         QTest::addColumn<QString>("paswoord");
         QTest::addColumn<QString>("email");
-        QTest::newRow("all empty") << ""
-                                   << ""
-                                   << "";
-        QTest::newRow("no name") << ""
-                                 << "pw"
-                                 << "a@b.c";
-        QTest::newRow("no password") << "name"
-                                     << ""
-                                     << "a@b.c";
-        QTest::newRow("no e-mail") << "name"
-                                   << "pw"
-                                   << "";
+        dataRow("all empty", "", "", "");
+        dataRow("no name", "", "pw", "a@b.c");
+        dataRow("no password", "name", "", "a@b.c");
+        dataRow("no e-mail", "name", "pw", "");
     }
 
     void registrationRefusals() {

@@ -1,5 +1,6 @@
 #include "common/id3v1.h"
 #include "common/playlist.h"
+#include "tests/support/datarow.h"
 #include "tests/support/dialogrecorder.h"
 
 #include <QFile>
@@ -146,29 +147,18 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("resolved");
         const QString win = m3uFolder("E:\\lists\\pop.m3u");
-        QTest::newRow("win relative") << win << "songs\\a.mp3"
-                                      << "E:\\lists\\songs\\a.mp3";
-        QTest::newRow("win drive relative") << win << "\\tmp\\b.mp3"
-                                            << "E:\\tmp\\b.mp3";
-        QTest::newRow("win network") << win << "\\\\server\\share\\c.mp3"
-                                     << "\\\\server\\share\\c.mp3";
-        QTest::newRow("win drive") << win << "F:\\d.mp3"
-                                   << "F:\\d.mp3";
-        QTest::newRow("win empty") << win << ""
-                                   << "E:\\lists\\";
+        dataRow("win relative", win, "songs\\a.mp3", "E:\\lists\\songs\\a.mp3");
+        dataRow("win drive relative", win, "\\tmp\\b.mp3", "E:\\tmp\\b.mp3");
+        dataRow("win network", win, "\\\\server\\share\\c.mp3", "\\\\server\\share\\c.mp3");
+        dataRow("win drive", win, "F:\\d.mp3", "F:\\d.mp3");
+        dataRow("win empty", win, "", "E:\\lists\\");
         const QString lin = m3uFolder("/home/u/lists/pop.m3u");
-        QTest::newRow("linux relative") << lin << "songs/a.mp3"
-                                        << "/home/u/lists/songs/a.mp3";
-        QTest::newRow("linux absolute") << lin << "/music/b.mp3"
-                                        << "/music/b.mp3";
-        QTest::newRow("linux, win relative") << lin << "sub\\c.mp3"
-                                             << "/home/u/lists/sub/c.mp3";
-        QTest::newRow("linux, drive relative") << lin << "\\tmp\\d.mp3"
-                                               << "/tmp/d.mp3";
-        QTest::newRow("linux, drive") << lin << "F:\\d.mp3"
-                                      << "F:\\d.mp3";
-        QTest::newRow("no folder") << m3uFolder("pop.m3u") << "a\\b.mp3"
-                                   << "a\\b.mp3";
+        dataRow("linux relative", lin, "songs/a.mp3", "/home/u/lists/songs/a.mp3");
+        dataRow("linux absolute", lin, "/music/b.mp3", "/music/b.mp3");
+        dataRow("linux, win relative", lin, "sub\\c.mp3", "/home/u/lists/sub/c.mp3");
+        dataRow("linux, drive relative", lin, "\\tmp\\d.mp3", "/tmp/d.mp3");
+        dataRow("linux, drive", lin, "F:\\d.mp3", "F:\\d.mp3");
+        dataRow("no folder", m3uFolder("pop.m3u"), "a\\b.mp3", "a\\b.mp3");
     }
     void resolve() {
         QFETCH(QString, folder);

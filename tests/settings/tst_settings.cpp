@@ -1,4 +1,5 @@
 #include "common/settings.h"
+#include "tests/support/datarow.h"
 #include "tests/support/dialogrecorder.h"
 
 #include <QDir>
@@ -67,65 +68,33 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
         const QByteArray controls = "[controls]\r\ndevice=joystick\r\nbutton1=h\r\n";
-        QTest::newRow("crlf") << controls << "controls"
-                              << "button1"
-                              << "h";
-        QTest::newRow("missing key") << controls << "controls"
-                                     << "button2"
-                                     << "";
-        QTest::newRow("missing section") << controls << "user"
-                                         << "device"
-                                         << "";
-        QTest::newRow("caller capitals") << controls << "CONTROLS"
-                                         << "Device"
-                                         << "joystick";
-        QTest::newRow("file capitals") << QByteArray("[Controls]\r\nButton1=h\r\n") << "controls"
-                                       << "button1"
-                                       << "h";
-        QTest::newRow("value as written") << QByteArray("[user]\r\nusername= Anna=B \r\n") << "user"
-                                          << "username"
-                                          << " Anna=B ";
-        QTest::newRow("latin-1 byte") << QByteArray("[user]\r\nusername=\xe9t\xe9\r\n") << "user"
-                                      << "username" << QString::fromLatin1("\xe9t\xe9");
-        QTest::newRow("lone cr") << QByteArray("[controls]\rbutton1=h\r") << "controls"
-                                 << "button1"
-                                 << "h";
-        QTest::newRow("cr cr lf") << QByteArray("[controls]\r\r\nbutton1=h") << "controls"
-                                  << "button1"
-                                  << "h";
-        QTest::newRow("lf only") << QByteArray("[controls]\nbutton1=h\n") << "controls"
-                                 << "button1"
-                                 << "";
-        QTest::newRow("lf stays in the line")
-            << QByteArray("[controls]\r\nbutton1=h\nbutton2=j\r\n") << "controls"
-            << "button1"
-            << "h\nbutton2=j";
-        QTest::newRow("key before any section")
-            << QByteArray("button1=h\r\n[controls]\r\n") << "controls"
-            << "button1"
-            << "";
-        QTest::newRow("blanks around =")
-            << QByteArray("[controls]\r\nbutton1 = h\r\n") << "controls"
-            << "button1"
-            << "";
-        QTest::newRow("blank after header")
-            << QByteArray("[controls] \r\nbutton1=h\r\n") << "controls"
-            << "button1"
-            << "";
-        QTest::newRow("[ value ends section")
-            << QByteArray("[controls]\r\nbutton1=[\r\nbutton2=j\r\n") << "controls"
-            << "button1"
-            << "";
-        QTest::newRow("key after [ value")
-            << QByteArray("[controls]\r\nbutton1=[\r\nbutton2=j\r\n") << "controls"
-            << "button2"
-            << "";
-        QTest::newRow("header reopens") << QByteArray("[a]\r\n[b]\r\nk=1\r\n[a]\r\nk=2\r\n") << "a"
-                                        << "k"
-                                        << "2";
-        QTest::newRow("first duplicate wins") << QByteArray("[a]\r\nk=1\r\n[a]\r\nk=2\r\n") << "a"
-                                              << "k"
-                                              << "1";
+        dataRow("crlf", controls, "controls", "button1", "h");
+        dataRow("missing key", controls, "controls", "button2", "");
+        dataRow("missing section", controls, "user", "device", "");
+        dataRow("caller capitals", controls, "CONTROLS", "Device", "joystick");
+        dataRow("file capitals", QByteArray("[Controls]\r\nButton1=h\r\n"), "controls", "button1",
+                "h");
+        dataRow("value as written", QByteArray("[user]\r\nusername= Anna=B \r\n"), "user",
+                "username", " Anna=B ");
+        dataRow("latin-1 byte", QByteArray("[user]\r\nusername=\xe9t\xe9\r\n"), "user", "username",
+                QString::fromLatin1("\xe9t\xe9"));
+        dataRow("lone cr", QByteArray("[controls]\rbutton1=h\r"), "controls", "button1", "h");
+        dataRow("cr cr lf", QByteArray("[controls]\r\r\nbutton1=h"), "controls", "button1", "h");
+        dataRow("lf only", QByteArray("[controls]\nbutton1=h\n"), "controls", "button1", "");
+        dataRow("lf stays in the line", QByteArray("[controls]\r\nbutton1=h\nbutton2=j\r\n"),
+                "controls", "button1", "h\nbutton2=j");
+        dataRow("key before any section", QByteArray("button1=h\r\n[controls]\r\n"), "controls",
+                "button1", "");
+        dataRow("blanks around =", QByteArray("[controls]\r\nbutton1 = h\r\n"), "controls",
+                "button1", "");
+        dataRow("blank after header", QByteArray("[controls] \r\nbutton1=h\r\n"), "controls",
+                "button1", "");
+        dataRow("[ value ends section", QByteArray("[controls]\r\nbutton1=[\r\nbutton2=j\r\n"),
+                "controls", "button1", "");
+        dataRow("key after [ value", QByteArray("[controls]\r\nbutton1=[\r\nbutton2=j\r\n"),
+                "controls", "button2", "");
+        dataRow("header reopens", QByteArray("[a]\r\n[b]\r\nk=1\r\n[a]\r\nk=2\r\n"), "a", "k", "2");
+        dataRow("first duplicate wins", QByteArray("[a]\r\nk=1\r\n[a]\r\nk=2\r\n"), "a", "k", "1");
     }
     void readiniFindsValues() {
         QFETCH(QByteArray, file);
@@ -168,55 +137,37 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("capitals keep header")
-            << QByteArray("[Controls]\r\nButton1=h\r\nbutton2=j\r\n") << "controls"
-            << "button1"
-            << "x" << QByteArray("[Controls]\r\nbutton1=x\r\nbutton2=j\r\n");
-        QTest::newRow("caller spelling") << QByteArray("[controls]\r\nbutton1=h\r\n") << "CONTROLS"
-                                         << "Button1"
-                                         << "x" << QByteArray("[controls]\r\nButton1=x\r\n");
-        QTest::newRow("blanks around =")
-            << QByteArray("[controls]\r\nbutton1 = h\r\n") << "controls"
-            << "button1"
-            << "x" << QByteArray("[controls]\r\nbutton1=x\r\nbutton1 = h\r\n");
-        QTest::newRow("blank after header")
-            << QByteArray("[controls] \r\nbutton1=h\r\n") << "controls"
-            << "button1"
-            << "x" << QByteArray("[controls] \r\nbutton1=h\r\n\r\n[controls]\r\nbutton1=x\r\n");
-        QTest::newRow("[ value ends section")
-            << QByteArray("[controls]\r\nbutton1=[\r\nbutton2=j\r\n") << "controls"
-            << "button2"
-            << "x" << QByteArray("[controls]\r\nbutton2=x\r\nbutton1=[\r\nbutton2=j\r\n");
-        QTest::newRow("key in later section") << QByteArray("[a]\r\nk=1\r\n[b]\r\nk=2\r\n") << "b"
-                                              << "k"
-                                              << "3" << QByteArray("[a]\r\nk=1\r\n[b]\r\nk=3\r\n");
-        QTest::newRow("last line without break") << QByteArray("[a]\r\nk=1") << "a"
-                                                 << "k"
-                                                 << "2" << QByteArray("[a]\r\nk=2\r\n");
-        QTest::newRow("header without break") << QByteArray("[a]") << "a"
-                                              << "k"
-                                              << "1" << QByteArray("[a]\r\n\r\n[a]\r\nk=1\r\n");
-        QTest::newRow("header ends in lone cr") << QByteArray("[a]\r") << "a"
-                                                << "k"
-                                                << "1" << QByteArray("[a]\rk=1\r\n");
-        QTest::newRow("lf only appends")
-            << QByteArray("[controls]\nbutton1=h\n") << "controls"
-            << "button1"
-            << "x" << QByteArray("[controls]\nbutton1=h\n\r\n\r\n[controls]\r\nbutton1=x\r\n");
-        QTest::newRow("leading and trailing breaks")
-            << QByteArray("\r\n\r\n\t\r\n[a]\r\nk=1\r\n\r\n\n\r\n") << "a"
-            << "j"
-            << "2" << QByteArray("[a]\r\nj=2\r\nk=1\r\n");
-        QTest::newRow("three breaks") << QByteArray("[a]\r\nk=1\r\n\r\n\r\n[b]\r\nj=2\r\n") << "a"
-                                      << "k"
-                                      << "1" << QByteArray("[a]\r\nk=1\r\n\r\n[b]\r\nj=2\r\n");
-        QTest::newRow("five breaks")
-            << QByteArray("[a]\r\nk=1\r\n\r\n\r\n\r\n\r\n[b]\r\nj=2\r\n") << "a"
-            << "k"
-            << "1" << QByteArray("[a]\r\nk=1\r\n\r\n[b]\r\nj=2\r\n");
-        QTest::newRow("latin-1 bytes survive")
-            << QByteArray("[a]\r\nk=\x01\xff\x80\r\n") << "A" << QString::fromLatin1("\xc9")
-            << QString::fromLatin1("\xe9") << QByteArray("[a]\r\n\xc9=\xe9\r\nk=\x01\xff\x80\r\n");
+        dataRow("capitals keep header", QByteArray("[Controls]\r\nButton1=h\r\nbutton2=j\r\n"),
+                "controls", "button1", "x", QByteArray("[Controls]\r\nbutton1=x\r\nbutton2=j\r\n"));
+        dataRow("caller spelling", QByteArray("[controls]\r\nbutton1=h\r\n"), "CONTROLS", "Button1",
+                "x", QByteArray("[controls]\r\nButton1=x\r\n"));
+        dataRow("blanks around =", QByteArray("[controls]\r\nbutton1 = h\r\n"), "controls",
+                "button1", "x", QByteArray("[controls]\r\nbutton1=x\r\nbutton1 = h\r\n"));
+        dataRow("blank after header", QByteArray("[controls] \r\nbutton1=h\r\n"), "controls",
+                "button1", "x",
+                QByteArray("[controls] \r\nbutton1=h\r\n\r\n[controls]\r\nbutton1=x\r\n"));
+        dataRow("[ value ends section", QByteArray("[controls]\r\nbutton1=[\r\nbutton2=j\r\n"),
+                "controls", "button2", "x",
+                QByteArray("[controls]\r\nbutton2=x\r\nbutton1=[\r\nbutton2=j\r\n"));
+        dataRow("key in later section", QByteArray("[a]\r\nk=1\r\n[b]\r\nk=2\r\n"), "b", "k", "3",
+                QByteArray("[a]\r\nk=1\r\n[b]\r\nk=3\r\n"));
+        dataRow("last line without break", QByteArray("[a]\r\nk=1"), "a", "k", "2",
+                QByteArray("[a]\r\nk=2\r\n"));
+        dataRow("header without break", QByteArray("[a]"), "a", "k", "1",
+                QByteArray("[a]\r\n\r\n[a]\r\nk=1\r\n"));
+        dataRow("header ends in lone cr", QByteArray("[a]\r"), "a", "k", "1",
+                QByteArray("[a]\rk=1\r\n"));
+        dataRow("lf only appends", QByteArray("[controls]\nbutton1=h\n"), "controls", "button1",
+                "x", QByteArray("[controls]\nbutton1=h\n\r\n\r\n[controls]\r\nbutton1=x\r\n"));
+        dataRow("leading and trailing breaks", QByteArray("\r\n\r\n\t\r\n[a]\r\nk=1\r\n\r\n\n\r\n"),
+                "a", "j", "2", QByteArray("[a]\r\nj=2\r\nk=1\r\n"));
+        dataRow("three breaks", QByteArray("[a]\r\nk=1\r\n\r\n\r\n[b]\r\nj=2\r\n"), "a", "k", "1",
+                QByteArray("[a]\r\nk=1\r\n\r\n[b]\r\nj=2\r\n"));
+        dataRow("five breaks", QByteArray("[a]\r\nk=1\r\n\r\n\r\n\r\n\r\n[b]\r\nj=2\r\n"), "a", "k",
+                "1", QByteArray("[a]\r\nk=1\r\n\r\n[b]\r\nj=2\r\n"));
+        dataRow("latin-1 bytes survive", QByteArray("[a]\r\nk=\x01\xff\x80\r\n"), "A",
+                QString::fromLatin1("\xc9"), QString::fromLatin1("\xe9"),
+                QByteArray("[a]\r\n\xc9=\xe9\r\nk=\x01\xff\x80\r\n"));
     }
     void writeiniEdits() {
         QFETCH(QByteArray, before);
