@@ -73,6 +73,16 @@ QList<int> held(const qint16 (&knoppen)[16]) {
     }
     return pressed;
 }
+
+// One poll of joystick 1 (2), then the buttons it left held.
+QList<int> poll1() {
+    readjoystick1();
+    return held(state().knoppen1);
+}
+QList<int> poll2() {
+    readjoystick2();
+    return held(state().knoppen2);
+}
 } // namespace
 
 class tst_joystick : public QObject {
@@ -99,8 +109,7 @@ private slots:
         QVERIFY(!checkjoystick2(1));
         QVERIFY(!checkjoystick3(2));
         state().knoppen1[4] = kTrue; // overwritten by the poll's (empty) reading
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{});
+        QCOMPARE(poll1(), QList<int>{});
     }
 
     void presenceFollowsTheDevices() {
@@ -126,8 +135,7 @@ private slots:
         FakeJoystick stick(folder.path(), 0);
         stick.button(0, true);
         stick.button(2, true);
-        readjoystick1(); // no presence check needed for joystick 1
-        QCOMPARE(held(state().knoppen1), (QList<int>{0, 2}));
+        QCOMPARE(poll1(), (QList<int>{0, 2})); // no presence check needed for joystick 1
         QCOMPARE(held(state().knoppen2), QList<int>{});
     }
 
@@ -138,11 +146,9 @@ private slots:
         stick.button(2, true);
         readjoystick1();
         stick.button(0, false);
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{2});
+        QCOMPARE(poll1(), QList<int>{2});
         stick.button(2, false);
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{});
+        QCOMPARE(poll1(), QList<int>{});
     }
 
     void heldButtonStaysAcrossPolls() {
@@ -150,13 +156,11 @@ private slots:
         FakeJoystick stick(folder.path(), 0);
         stick.button(5, true);
         for (int i = 0; i < 3; ++i) {
-            readjoystick1();
-            QCOMPARE(held(state().knoppen1), QList<int>{5});
+            QCOMPARE(poll1(), QList<int>{5});
         }
         stick.button(7, true);
         stick.button(7, false);
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{5});
+        QCOMPARE(poll1(), QList<int>{5});
     }
 
     void buttonsAbove15AreIgnored() {
@@ -165,12 +169,10 @@ private slots:
         stick.button(16, true);
         stick.button(31, true);
         stick.button(200, true);
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{});
+        QCOMPARE(poll1(), QList<int>{});
         QCOMPARE(joystickDevice(0).buttons(), quint16(0));
         stick.button(15, true);
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{15});
+        QCOMPARE(poll1(), QList<int>{15});
     }
 
     void axisEventsAreIgnored() {
@@ -180,12 +182,10 @@ private slots:
         stick.axis(1, -32767);
         stick.axis(3, 1);
         stick.send(JS_EVENT_AXIS | JS_EVENT_INIT, 4, 1);
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{});
+        QCOMPARE(poll1(), QList<int>{});
         stick.button(1, true);
         stick.axis(1, 0); // does not release button 1
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{1});
+        QCOMPARE(poll1(), QList<int>{1});
     }
 
     void initEventsGiveTheStateAtOpening() {
@@ -196,8 +196,7 @@ private slots:
         stick.button(9, true, JS_EVENT_INIT);
         QVERIFY(checkjoystick1(0));
         stick.button(9, false);
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{3});
+        QCOMPARE(poll1(), QList<int>{3});
     }
 
     void presenceCheckDoesNotFillTheTable() {
@@ -206,8 +205,7 @@ private slots:
         stick.button(4, true);
         QVERIFY(checkjoystick1(0));
         QCOMPARE(held(state().knoppen1), QList<int>{});
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{4});
+        QCOMPARE(poll1(), QList<int>{4});
     }
 
     void unplugKeepsTheLastState() {
@@ -218,11 +216,9 @@ private slots:
         readjoystick1();
         stick.button(6, false); // sent just before the cable came out
         stick.unplug();
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{1});
+        QCOMPARE(poll1(), QList<int>{1});
         QVERIFY(!joystickDevice(0).isOpen());
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{1});
+        QCOMPARE(poll1(), QList<int>{1});
         QVERIFY(!checkjoystick1(0));
     }
 
@@ -249,20 +245,16 @@ private slots:
         const QByteArray release = FakeJoystick::record(JS_EVENT_BUTTON, 3, 0);
         const QByteArray other = FakeJoystick::record(JS_EVENT_BUTTON, 12, 1);
         stick.write(press.left(3));
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{});
+        QCOMPARE(poll1(), QList<int>{});
         stick.write(press.mid(3));
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{3});
+        QCOMPARE(poll1(), QList<int>{3});
 
         // One and a half records, then the rest.
         const QByteArray both = release + other;
         stick.write(both.left(13));
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{});
+        QCOMPARE(poll1(), QList<int>{});
         stick.write(both.mid(13));
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{12});
+        QCOMPARE(poll1(), QList<int>{12});
     }
 
     void halfRecordIsDroppedWithTheDevice() {
@@ -274,8 +266,7 @@ private slots:
         readjoystick1();
         stick.plug();
         stick.button(2, true);
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{2});
+        QCOMPARE(poll1(), QList<int>{2});
     }
 
     void eventsAreReadWithoutAPoll() {
@@ -308,13 +299,10 @@ private slots:
         FakeJoystick second(folder.path(), 1);
         first.button(0, true);
         second.button(5, true);
-        readjoystick2(); // never checked: id 0
-        QCOMPARE(held(state().knoppen2), QList<int>{0});
+        QCOMPARE(poll2(), QList<int>{0}); // never checked: id 0
         QVERIFY(checkjoystick2(1));
-        readjoystick2();
-        QCOMPARE(held(state().knoppen2), QList<int>{5});
-        readjoystick1();
-        QCOMPARE(held(state().knoppen1), QList<int>{0});
+        QCOMPARE(poll2(), QList<int>{5});
+        QCOMPARE(poll1(), QList<int>{0});
     }
 };
 
