@@ -23,6 +23,13 @@ void restoreEnv(const char* name, const QByteArray& value) {
 
 } // namespace
 
+// Skips without the test database, else opens the program's own connection to it.
+#define REQUIRE_OPEN_CENTRAL()                                                                     \
+    do {                                                                                           \
+        VDX_REQUIRE_CENTRAL_DB();                                                                  \
+        QCOMPARE(openCentral(), 0);                                                                \
+    } while (false)
+
 class tst_db : public QObject {
     Q_OBJECT
 
@@ -144,8 +151,7 @@ private slots:
     }
 
     void checkErrorSilentOnSuccess() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         QCOMPARE(gMyConn().State(), DbConnection::kConnected);
         DialogRecorder dialogs;
         const DbRecordset rs = gMyConn().Execute(QStringLiteral("SELECT CURRENT_USER()"));
@@ -155,8 +161,7 @@ private slots:
     }
 
     void checkErrorShowsOneMessageAndKeepsTheError() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         DialogRecorder dialogs;
         int count = 5;
         gMyConn().Execute(QStringLiteral("select no_such_column from vdrx_versions"), count);
@@ -175,8 +180,7 @@ private slots:
     }
 
     void closerecordsetTwiceIsHarmless() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         myrslogin() = gMyConn().Execute(QStringLiteral("SELECT 1 UNION ALL SELECT 2"));
         QCOMPARE(myrslogin().RecordCount(), 2);
         const DbRecordset held = myrslogin();
@@ -188,8 +192,7 @@ private slots:
     }
 
     void rowsCountsAndNamesRightAfterExecute() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         int count = 0;
         DbRecordset rs =
             gMyConn().Execute(QStringLiteral("SELECT 1 AS a, 'one' AS b UNION ALL SELECT 2, 'two' "
@@ -213,8 +216,7 @@ private slots:
     }
 
     void versionQueryHasTheServerTimeInColumnThree() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         const DbRecordset rs = gMyConn().Execute(
             QStringLiteral("SELECT * , now() FROM vdrx_versions Where version = '4'"));
         QCOMPARE(gMyConn().Error().Number, 0);
@@ -232,8 +234,7 @@ private slots:
     }
 
     void nullReachesCallersAsNullVariant() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         const QString name = marker();
         AdminDb admin;
         QVERIFY2(admin.isOpen(), qPrintable(admin.lastError()));
@@ -254,8 +255,7 @@ private slots:
     }
 
     void sessionVariableSeenByTheNextStatement() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         gMyConn().Execute(QStringLiteral("SET @t1=0"));
         QCOMPARE(gMyConn().Error().Number, 0);
         DbRecordset rs = gMyConn().Execute(QStringLiteral("SELECT @t1+1"));
@@ -273,8 +273,7 @@ private slots:
     }
 
     void oneStatementPerExecute() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         gMyConn().Execute(QStringLiteral("SELECT 1; SELECT 2"));
         QCOMPARE(gMyConn().Error().Number, 1064);
         const DbRecordset rs = gMyConn().Execute(QStringLiteral("SELECT 3"));
@@ -283,8 +282,7 @@ private slots:
     }
 
     void hostileTextRoundTripsThroughBoundValues() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         const QString name = marker();
         const QString text =
             QStringLiteral("O'Brien \\ \"x\"; DROP TABLE vdrx_logins; -- é€ 😀 %1 ?");
@@ -313,8 +311,7 @@ private slots:
     }
 
     void lobbyAccountCannotDropDeleteOrLookOutside() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         const QStringList refused{
             QStringLiteral("DROP TABLE vdrx_logins"),
             QStringLiteral("DELETE FROM vdrx_messages WHERE van = 'nobody at all'"),
@@ -339,8 +336,7 @@ private slots:
     }
 
     void createCommandIsRefusedToTheLobbyAccount() {
-        VDX_REQUIRE_CENTRAL_DB();
-        QCOMPARE(openCentral(), 0);
+        REQUIRE_OPEN_CENTRAL();
         DialogRecorder dialogs;
         createServersTable();
         // Drop refused, create refused and reported twice; the table keeps its columns.
