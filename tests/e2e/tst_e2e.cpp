@@ -1,6 +1,7 @@
 // End to end: a real host and real clients as separate processes on loopback,
 // each with its own program folder, all on the test database.
 #include "tests/support/admindb.h"
+#include "tests/support/freeport.h"
 #include "tests/support/songfiles.h"
 
 #include <QDir>
@@ -15,12 +16,6 @@
 #include <memory>
 
 namespace {
-
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
 
 QString uniqueName(const QString& stem) {
     return stem + QUuid::createUuid().toString(QUuid::Id128).left(10);
@@ -135,145 +130,141 @@ class TestEndToEnd : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void twoClientsPlayAGameToTheEnd();
-    void droppedClientIsCleanedUpAndTheGameGoesOn();
-    void excerptReachesFourClients();
+    void init() {
+        VDX_REQUIRE_CENTRAL_DB();
+        if (!canMakeSongs()) QSKIP("sox and lame are needed for the songs");
+        db = std::make_unique<AdminDb>();
+        QVERIFY(db->isOpen());
+    }
+
+    void twoClientsPlayAGameToTheEnd() {
+        Songs s(3);
+        QVERIFY(!s.songs.paths.isEmpty());
+        const QString port = QString::number(freePort());
+        const QString hostNaam = uniqueName(QStringLiteral("host"));
+        const QString anna = uniqueName(QStringLiteral("anna"));
+        const QString bob = uniqueName(QStringLiteral("bob"));
+        for (const QString& n : {hostNaam, anna, bob})
+            QVERIFY(addUser(*db, n));
+        const QStringList common{QStringLiteral("--port"), port, QStringLiteral("--playlist"),
+                                 s.songs.playlist};
+        Player host(QStringLiteral("host"), hostNaam,
+                    common + QStringList{"--tijd", "10", "--clients", "2", "--rounds", "3"});
+        QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+                 qPrintable(dump(host)));
+        QVERIFY2(host.has("LISTENING"), qPrintable(dump(host)));
+        Player a(QStringLiteral("client"), anna, common + QStringList{"--answer", "right"});
+        Player b(QStringLiteral("client"), bob, common + QStringList{"--answer", "first"});
+
+        const auto done = [&] { return host.has("DONE") && a.has("DONE") && b.has("DONE"); };
+        QVERIFY2(waitFor(done, 120000), qPrintable(dump(host) + u'\n' + dump(a) + u'\n' + dump(b)));
+        const QMap<QString, int> scores = host.finals();
+        QCOMPARE(scores.keys().size(), 3);
+        QVERIFY(scores.contains(anna) && scores.contains(bob) && scores.contains(hostNaam));
+        QCOMPARE(a.finals(), scores);
+        QCOMPARE(b.finals(), scores);
+        // The host and anna answered every question rightly with seconds to spare.
+        QVERIFY2(scores.value(anna) >= 3 * 5, qPrintable(dump(host)));
+        QVERIFY(scores.value(hostNaam) >= 3 * 5);
+        QCOMPARE(a.with("PLAYING ").size(), 3);
+        for (const Player* p : {&host, &a, &b})
+            QCOMPARE(p->with("MSG "),
+                     QStringList{QStringLiteral("MSG OK, logged into the system")});
+    }
+
+    void droppedClientIsCleanedUpAndTheGameGoesOn() {
+        Songs s(3);
+        QVERIFY(!s.songs.paths.isEmpty());
+        const quint16 port = freePort();
+        const QString hostNaam = uniqueName(QStringLiteral("host"));
+        const QString anna = uniqueName(QStringLiteral("anna"));
+        const QString bob = uniqueName(QStringLiteral("bob"));
+        for (const QString& n : {hostNaam, anna, bob})
+            QVERIFY(addUser(*db, n));
+        const QStringList common{QStringLiteral("--port"), QString::number(port),
+                                 QStringLiteral("--playlist"), s.songs.playlist};
+        Player host(QStringLiteral("host"), hostNaam,
+                    common + QStringList{"--tijd", "10", "--clients", "2", "--rounds", "4"});
+        QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+                 qPrintable(dump(host)));
+        Player a(QStringLiteral("client"), anna, common);
+        Player b(QStringLiteral("client"), bob, common + QStringList{"--answer", "first"});
+        QVERIFY2(waitFor([&] { return b.has("PLAYING 2 "); }, 60000),
+                 qPrintable(dump(host) + u'\n' + dump(b)));
+        QCOMPARE(curPlayers(*db, port), 3);
+        b.kill();
+
+        QVERIFY2(waitFor([&] { return host.has("DONE") && a.has("DONE"); }, 120000),
+                 qPrintable(dump(host) + u'\n' + dump(a)));
+        // From the next round on the host counts one client and hides bob's tile.
+        const int bobSlot =
+            host.with(QStringLiteral("SLOT ")).filter(bob).value(0).section(u' ', 1, 1).toInt();
+        const int annaSlot =
+            host.with(QStringLiteral("SLOT ")).filter(anna).value(0).section(u' ', 1, 1).toInt();
+        QVERIFY(bobSlot >= 1 && annaSlot >= 1 && bobSlot != annaSlot);
+        QString tiles = QStringLiteral("0000");
+        tiles[annaSlot - 1] = u'1';
+        QCOMPARE(host.with("STATE 4 "), QStringList{QStringLiteral("STATE 4 1 ") + tiles});
+        QCOMPARE(curPlayers(*db, port), 2);
+        const QMap<QString, int> scores = host.finals();
+        QCOMPARE(a.finals(), scores);
+        QVERIFY(!scores.contains(bob));
+        QVERIFY(scores.contains(anna));
+        QCOMPARE(a.with("PLAYING ").size(), 4);
+    }
+
+    void excerptReachesFourClients() {
+        Songs s(75); // 64 kbit/s: more than 550000 bytes
+        QVERIFY(!s.songs.paths.isEmpty());
+        QVERIFY(QFileInfo(s.songs.paths.first()).size() > 550000);
+        const QString port = QString::number(freePort());
+        const QString hostNaam = uniqueName(QStringLiteral("host"));
+        QVERIFY(addUser(*db, hostNaam));
+        const QStringList common{QStringLiteral("--port"), port, QStringLiteral("--playlist"),
+                                 s.songs.playlist};
+        Player host(QStringLiteral("host"), hostNaam,
+                    common + QStringList{"--tijd", "20", "--clients", "4", "--rounds", "3"});
+        QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+                 qPrintable(dump(host)));
+        std::vector<std::unique_ptr<Player>> clients;
+        for (int n = 1; n <= 4; ++n) {
+            const QString naam = uniqueName(QStringLiteral("c%1x").arg(n));
+            QVERIFY(addUser(*db, naam));
+            clients.push_back(std::make_unique<Player>(QStringLiteral("client"), naam, common));
+        }
+        const auto done = [&] {
+            return host.has("DONE") && std::all_of(clients.begin(), clients.end(),
+                                                   [](const auto& c) { return c->has("DONE"); });
+        };
+        QString all = dump(host);
+        QVERIFY2(waitFor(done, 150000), qPrintable(all));
+
+        // Per round: from the host's round start to the last client playing the excerpt.
+        QStringList figures;
+        for (int k = 1; k <= 3; ++k) {
+            const QStringList start = host.with(QStringLiteral("ROUNDSTART %1 ").arg(k));
+            QCOMPARE(start.size(), 1);
+            const qint64 t0 = start.first().section(u' ', 2).toLongLong();
+            qint64 last = 0;
+            for (const auto& c : clients) {
+                const QStringList playing = c->with(QStringLiteral("PLAYING %1 ").arg(k));
+                QCOMPARE(playing.size(), 1);
+                last = std::max(last, playing.first().section(u' ', 2).toLongLong());
+            }
+            QVERIFY(last >= t0);
+            figures << QStringLiteral("round %1: %2 ms").arg(k).arg(last - t0);
+        }
+        qInfo().noquote() << "round start to all four clients playing a 550000-byte excerpt:"
+                          << figures.join(QStringLiteral(", "));
+        const QMap<QString, int> scores = host.finals();
+        QCOMPARE(scores.size(), 5);
+        for (const auto& c : clients)
+            QCOMPARE(c->finals(), scores);
+    }
 
 private:
     std::unique_ptr<AdminDb> db;
 };
-
-void TestEndToEnd::init() {
-    VDX_REQUIRE_CENTRAL_DB();
-    if (!canMakeSongs()) QSKIP("sox and lame are needed for the songs");
-    db = std::make_unique<AdminDb>();
-    QVERIFY(db->isOpen());
-}
-
-void TestEndToEnd::twoClientsPlayAGameToTheEnd() {
-    Songs s(3);
-    QVERIFY(!s.songs.paths.isEmpty());
-    const QString port = QString::number(freePort());
-    const QString hostNaam = uniqueName(QStringLiteral("host"));
-    const QString anna = uniqueName(QStringLiteral("anna"));
-    const QString bob = uniqueName(QStringLiteral("bob"));
-    for (const QString& n : {hostNaam, anna, bob})
-        QVERIFY(addUser(*db, n));
-    const QStringList common{QStringLiteral("--port"), port, QStringLiteral("--playlist"),
-                             s.songs.playlist};
-    Player host(QStringLiteral("host"), hostNaam,
-                common + QStringList{"--tijd", "10", "--clients", "2", "--rounds", "3"});
-    QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
-             qPrintable(dump(host)));
-    QVERIFY2(host.has("LISTENING"), qPrintable(dump(host)));
-    Player a(QStringLiteral("client"), anna, common + QStringList{"--answer", "right"});
-    Player b(QStringLiteral("client"), bob, common + QStringList{"--answer", "first"});
-
-    const auto done = [&] { return host.has("DONE") && a.has("DONE") && b.has("DONE"); };
-    QVERIFY2(waitFor(done, 120000), qPrintable(dump(host) + u'\n' + dump(a) + u'\n' + dump(b)));
-    const QMap<QString, int> scores = host.finals();
-    QCOMPARE(scores.keys().size(), 3);
-    QVERIFY(scores.contains(anna) && scores.contains(bob) && scores.contains(hostNaam));
-    QCOMPARE(a.finals(), scores);
-    QCOMPARE(b.finals(), scores);
-    // The host and anna answered every question rightly with seconds to spare.
-    QVERIFY2(scores.value(anna) >= 3 * 5, qPrintable(dump(host)));
-    QVERIFY(scores.value(hostNaam) >= 3 * 5);
-    QCOMPARE(a.with("PLAYING ").size(), 3);
-    for (const Player* p : {&host, &a, &b})
-        QCOMPARE(p->with("MSG "), QStringList{QStringLiteral("MSG OK, logged into the system")});
-}
-
-void TestEndToEnd::droppedClientIsCleanedUpAndTheGameGoesOn() {
-    Songs s(3);
-    QVERIFY(!s.songs.paths.isEmpty());
-    const quint16 port = freePort();
-    const QString hostNaam = uniqueName(QStringLiteral("host"));
-    const QString anna = uniqueName(QStringLiteral("anna"));
-    const QString bob = uniqueName(QStringLiteral("bob"));
-    for (const QString& n : {hostNaam, anna, bob})
-        QVERIFY(addUser(*db, n));
-    const QStringList common{QStringLiteral("--port"), QString::number(port),
-                             QStringLiteral("--playlist"), s.songs.playlist};
-    Player host(QStringLiteral("host"), hostNaam,
-                common + QStringList{"--tijd", "10", "--clients", "2", "--rounds", "4"});
-    QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
-             qPrintable(dump(host)));
-    Player a(QStringLiteral("client"), anna, common);
-    Player b(QStringLiteral("client"), bob, common + QStringList{"--answer", "first"});
-    QVERIFY2(waitFor([&] { return b.has("PLAYING 2 "); }, 60000),
-             qPrintable(dump(host) + u'\n' + dump(b)));
-    QCOMPARE(curPlayers(*db, port), 3);
-    b.kill();
-
-    QVERIFY2(waitFor([&] { return host.has("DONE") && a.has("DONE"); }, 120000),
-             qPrintable(dump(host) + u'\n' + dump(a)));
-    // From the next round on the host counts one client and hides bob's tile.
-    const int bobSlot =
-        host.with(QStringLiteral("SLOT ")).filter(bob).value(0).section(u' ', 1, 1).toInt();
-    const int annaSlot =
-        host.with(QStringLiteral("SLOT ")).filter(anna).value(0).section(u' ', 1, 1).toInt();
-    QVERIFY(bobSlot >= 1 && annaSlot >= 1 && bobSlot != annaSlot);
-    QString tiles = QStringLiteral("0000");
-    tiles[annaSlot - 1] = u'1';
-    QCOMPARE(host.with("STATE 4 "), QStringList{QStringLiteral("STATE 4 1 ") + tiles});
-    QCOMPARE(curPlayers(*db, port), 2);
-    const QMap<QString, int> scores = host.finals();
-    QCOMPARE(a.finals(), scores);
-    QVERIFY(!scores.contains(bob));
-    QVERIFY(scores.contains(anna));
-    QCOMPARE(a.with("PLAYING ").size(), 4);
-}
-
-void TestEndToEnd::excerptReachesFourClients() {
-    Songs s(75); // 64 kbit/s: more than 550000 bytes
-    QVERIFY(!s.songs.paths.isEmpty());
-    QVERIFY(QFileInfo(s.songs.paths.first()).size() > 550000);
-    const QString port = QString::number(freePort());
-    const QString hostNaam = uniqueName(QStringLiteral("host"));
-    QVERIFY(addUser(*db, hostNaam));
-    const QStringList common{QStringLiteral("--port"), port, QStringLiteral("--playlist"),
-                             s.songs.playlist};
-    Player host(QStringLiteral("host"), hostNaam,
-                common + QStringList{"--tijd", "20", "--clients", "4", "--rounds", "3"});
-    QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
-             qPrintable(dump(host)));
-    std::vector<std::unique_ptr<Player>> clients;
-    for (int n = 1; n <= 4; ++n) {
-        const QString naam = uniqueName(QStringLiteral("c%1x").arg(n));
-        QVERIFY(addUser(*db, naam));
-        clients.push_back(std::make_unique<Player>(QStringLiteral("client"), naam, common));
-    }
-    const auto done = [&] {
-        return host.has("DONE") && std::all_of(clients.begin(), clients.end(),
-                                               [](const auto& c) { return c->has("DONE"); });
-    };
-    QString all = dump(host);
-    QVERIFY2(waitFor(done, 150000), qPrintable(all));
-
-    // Per round: from the host's round start to the last client playing the excerpt.
-    QStringList figures;
-    for (int k = 1; k <= 3; ++k) {
-        const QStringList start = host.with(QStringLiteral("ROUNDSTART %1 ").arg(k));
-        QCOMPARE(start.size(), 1);
-        const qint64 t0 = start.first().section(u' ', 2).toLongLong();
-        qint64 last = 0;
-        for (const auto& c : clients) {
-            const QStringList playing = c->with(QStringLiteral("PLAYING %1 ").arg(k));
-            QCOMPARE(playing.size(), 1);
-            last = std::max(last, playing.first().section(u' ', 2).toLongLong());
-        }
-        QVERIFY(last >= t0);
-        figures << QStringLiteral("round %1: %2 ms").arg(k).arg(last - t0);
-    }
-    qInfo().noquote() << "round start to all four clients playing a 550000-byte excerpt:"
-                      << figures.join(QStringLiteral(", "));
-    const QMap<QString, int> scores = host.finals();
-    QCOMPARE(scores.size(), 5);
-    for (const auto& c : clients)
-        QCOMPARE(c->finals(), scores);
-}
 
 QTEST_MAIN(TestEndToEnd)
 #include "tst_e2e.moc"

@@ -13,6 +13,7 @@
 #include "tests/netgame/netpeer.h"
 #include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
+#include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
 
 #include <QComboBox>
@@ -30,12 +31,6 @@
 #include <memory>
 
 namespace {
-
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
 
 QByteArray songBytes(qsizetype n, char seed) {
     QByteArray b(n, '\0');

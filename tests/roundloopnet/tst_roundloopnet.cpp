@@ -8,6 +8,7 @@
 #include "tests/form1/fakejoystick.h"
 #include "tests/netgame/netpeer.h"
 #include "tests/support/dialogrecorder.h"
+#include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
 
 #include <QAction>
@@ -22,16 +23,6 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
-
-namespace {
-
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-} // namespace
 
 class tst_roundloopnet : public QObject {
     Q_OBJECT
