@@ -21,6 +21,14 @@ void restoreEnv(const char* name, const QByteArray& value) {
         qputenv(name, value);
 }
 
+// 1 while the logins table is still there.
+int loginsTables(AdminDb& admin) {
+    return admin
+        .value(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema "
+                              "= 'vondrix_mijnPHP' AND table_name = 'vdrx_logins'"))
+        .toInt();
+}
+
 } // namespace
 
 // Skips without the test database, else opens the program's own connection to it.
@@ -297,12 +305,7 @@ private slots:
         QCOMPARE(count, 1);
         QCOMPARE(rs.Fields(QStringLiteral("bericht")).Value.toString(), text);
         AdminDb admin;
-        QCOMPARE(admin
-                     .value(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
-                                           "WHERE table_schema = 'vondrix_mijnPHP' AND "
-                                           "table_name = 'vdrx_logins'"))
-                     .toInt(),
-                 1);
+        QCOMPARE(loginsTables(admin), 1);
         QCOMPARE(
             admin.value(QStringLiteral("SELECT bericht FROM vdrx_messages WHERE van = ?"), {name})
                 .toString(),
@@ -327,12 +330,7 @@ private slots:
                      qPrintable(sql + QStringLiteral(" -> ") + gMyConn().Error().Description));
         }
         AdminDb admin;
-        QCOMPARE(admin
-                     .value(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
-                                           "WHERE table_schema = 'vondrix_mijnPHP' AND "
-                                           "table_name = 'vdrx_logins'"))
-                     .toInt(),
-                 1);
+        QCOMPARE(loginsTables(admin), 1);
     }
 
     void createCommandIsRefusedToTheLobbyAccount() {
