@@ -63,6 +63,11 @@ private:
     int fd_ = -1;
 };
 
+// A joystick folder of its own with joystick 0 in it.
+struct OneStick : JoystickFolder, FakeJoystick {
+    OneStick() : FakeJoystick(path(), 0) {}
+};
+
 QList<int> held(const qint16 (&knoppen)[16]) {
     QList<int> pressed;
     for (int i = 0; i < 16; ++i) {
@@ -123,16 +128,14 @@ private slots:
     }
 
     void deviceWithoutWriterIsAbsent() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.unplug(); // the node stays, nobody is behind it
         QVERIFY(!checkjoystick1(0));
         QVERIFY(!joystickDevice(0).isOpen());
     }
 
     void twoButtonsAtOnce() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.button(0, true);
         stick.button(2, true);
         QCOMPARE(poll1(), (QList<int>{0, 2})); // no presence check needed for joystick 1
@@ -140,8 +143,7 @@ private slots:
     }
 
     void releaseClearsOnNextPoll() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.button(0, true);
         stick.button(2, true);
         readjoystick1();
@@ -152,8 +154,7 @@ private slots:
     }
 
     void heldButtonStaysAcrossPolls() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.button(5, true);
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(poll1(), QList<int>{5});
@@ -164,8 +165,7 @@ private slots:
     }
 
     void buttonsAbove15AreIgnored() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.button(16, true);
         stick.button(31, true);
         stick.button(200, true);
@@ -176,8 +176,7 @@ private slots:
     }
 
     void axisEventsAreIgnored() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.axis(0, 32767);
         stick.axis(1, -32767);
         stick.axis(3, 1);
@@ -189,8 +188,7 @@ private slots:
     }
 
     void initEventsGiveTheStateAtOpening() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.button(0, false, JS_EVENT_INIT);
         stick.button(3, true, JS_EVENT_INIT);
         stick.button(9, true, JS_EVENT_INIT);
@@ -200,8 +198,7 @@ private slots:
     }
 
     void presenceCheckDoesNotFillTheTable() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.button(4, true);
         QVERIFY(checkjoystick1(0));
         QCOMPARE(held(state().knoppen1), QList<int>{});
@@ -209,8 +206,7 @@ private slots:
     }
 
     void unplugKeepsTheLastState() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.button(1, true);
         stick.button(6, true);
         readjoystick1();
@@ -223,8 +219,7 @@ private slots:
     }
 
     void nextPollOpensARepluggedDevice() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.button(1, true);
         readjoystick1();
         stick.unplug();
@@ -239,8 +234,7 @@ private slots:
     }
 
     void recordSplitOverTwoWrites() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         const QByteArray press = FakeJoystick::record(JS_EVENT_BUTTON, 3, 1);
         const QByteArray release = FakeJoystick::record(JS_EVENT_BUTTON, 3, 0);
         const QByteArray other = FakeJoystick::record(JS_EVENT_BUTTON, 12, 1);
@@ -258,8 +252,7 @@ private slots:
     }
 
     void halfRecordIsDroppedWithTheDevice() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         stick.write(FakeJoystick::record(JS_EVENT_BUTTON, 8, 1).left(5));
         readjoystick1();
         stick.unplug();
@@ -270,8 +263,7 @@ private slots:
     }
 
     void eventsAreReadWithoutAPoll() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         QVERIFY(checkjoystick1(0));
         JoystickDevice& device = joystickDevice(0);
         stick.button(0, true);
@@ -283,8 +275,7 @@ private slots:
     }
 
     void unpluggedDeviceDoesNotKeepTheLoopBusy() {
-        JoystickFolder folder;
-        FakeJoystick stick(folder.path(), 0);
+        OneStick stick;
         QVERIFY(checkjoystick1(0));
         stick.unplug();
         const std::clock_t start = std::clock();
