@@ -86,6 +86,13 @@ class tst_roundloop : public QObject {
         return f;
     }
 
+    // A host window whose first round has started.
+    Form1& started(int quizlengte = 10) {
+        Form1& f = host(quizlengte);
+        f.Command8_Click();
+        return f;
+    }
+
     // From the close of a round to the start of the next: three delay ticks and the watch.
     void delayAndNext(Form1& f) {
         QVERIFY(f.tmrdelay->isActive());
@@ -125,8 +132,7 @@ private slots:
 
     void tenQuestionGameEndsAfterTheTenthDelay() {
         requireSongs();
-        Form1& f = host(10);
-        f.Command8_Click();
+        Form1& f = started(10);
         QVERIFY(!f.Command8->isEnabled());
         QVERIFY(f.Frame1->isVisibleTo(&f));
         QVERIFY(f.Image5->isHidden());
@@ -154,8 +160,7 @@ private slots:
 
     void rightAnswerWithThirteenSecondsScoresThirteen() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         for (int i = 0; i < 7; ++i)
             f.tmrKlok_Timer();
         QCOMPARE(f.txtklok->text(), QStringLiteral("13"));
@@ -172,8 +177,7 @@ private slots:
 
     void wrongAnswerCostsNothing() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         f.Text1_KeyPress(wrongKey());
         f.tmrAntwoordenTonen_Timer();
         QCOMPARE(f.score[0]->text(), QStringLiteral("0"));
@@ -183,8 +187,7 @@ private slots:
 
     void keyReachingWindowAndKeyBoxCountsOnce() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         const QString key = keyFor(state().juistekeuze);
         f.Form_KeyPress(key);
         f.Text1_KeyPress(key);
@@ -197,8 +200,7 @@ private slots:
 
     void upperCaseDoesNotMatchLowerCase() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         f.Text1_KeyPress(QStringLiteral("A"));
         f.Form_KeyPress(QStringLiteral("S"));
         QCOMPARE(state().aantalantwoorden, qint16(0));
@@ -225,8 +227,7 @@ private slots:
 
     void roundsClosedByTheClockAreScoredOnce() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         for (int i = 0; i < 5; ++i)
             f.tmrKlok_Timer();
         f.Text1_KeyPress(keyFor(state().juistekeuze)); // 15 seconds left
@@ -257,8 +258,7 @@ private slots:
 
     void roundClosedByTheWatchIsNotClosedAgainByTheClock() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         f.Text1_KeyPress(keyFor(state().juistekeuze));
         f.tmrAntwoordenTonen_Timer();
         QCOMPARE(state().spelers[0].totaalscore, qint16(20));
@@ -276,8 +276,7 @@ private slots:
 
     void nothingHappensAfterTheEnd() {
         requireSongs();
-        Form1& f = host(1);
-        f.Command8_Click();
+        Form1& f = started(1);
         f.Text1_KeyPress(keyFor(state().juistekeuze));
         f.tmrAntwoordenTonen_Timer();
         delayAndNext(f);
@@ -300,8 +299,7 @@ private slots:
 
     void kickChosenDuringARoundActsAtTheNextRoundStart() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         f.mnukickplayer[2]->trigger();
         QCOMPARE(state().kickspeler, qint16(3));
         f.Text1_KeyPress(wrongKey());
@@ -342,8 +340,7 @@ private slots:
 
     void resetShowsQuestionOneAndTheNextIsTwo() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         for (int round = 1; round <= 2; ++round) {
             f.Text1_KeyPress(keyFor(state().juistekeuze));
             f.tmrAntwoordenTonen_Timer();
@@ -398,8 +395,7 @@ private slots:
 
     void excerptIsStagedAndPlayed() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         QFile excerpt(folder_->file(QStringLiteral("server.mp3")));
         QVERIFY(excerpt.open(QIODevice::ReadOnly));
         QFile song(state().liedpad);
@@ -424,8 +420,7 @@ private slots:
 
     void totalsStopAtTheSixteenBitLimit() {
         requireSongs();
-        Form1& f = host();
-        f.Command8_Click();
+        Form1& f = started();
         state().spelers[0].totaalscore = 32760;
         f.score[0]->setText(QStringLiteral("32760"));
         f.Text1_KeyPress(keyFor(state().juistekeuze));
