@@ -4,6 +4,7 @@
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
 
+#include "game/Form1.h"
 #include "game/Form7.h"
 #include "lobby/oscheck.h"
 #include "platform/dialogs.h"
@@ -169,6 +170,7 @@ void frmmulti::Command8_Click() {
 
 // Unloads the game windows and ends the program: the event loop stops and the window goes.
 void frmmulti::endProgram() {
+    Form1::unload();
     Form7::unload();
     closeByProgram(this);
     QCoreApplication::quit();

@@ -1,6 +1,8 @@
 #include "common/gamestate.h"
 #include "common/settings.h"
+#include "game/Form1.h"
 #include "game/Form6.h"
+#include "game/Form7.h"
 #include "lobby/centraldb.h"
 #include "lobby/clicklabel.h"
 #include "lobby/frmmulti.h"
@@ -261,6 +263,16 @@ private slots:
         QVERIFY(!w.SSTab1->isTabEnabled(kTabControls));
         QVERIFY(w.SSTab1->isTabEnabled(kTabLobby));
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void hiddenExitUnloadsTheGameWindows() {
+        Run run(keysIni(QStringLiteral("keyboard")));
+        frmmulti& w = run.window();
+        Form1::instance();
+        Form7::instance();
+        w.Command8_Click();
+        QVERIFY(!Form1::exists());
+        QVERIFY(!Form7::exists());
     }
 
     void keyFilters() {
