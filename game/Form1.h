@@ -134,6 +134,8 @@ public:
     void terugverbergen();
     // True once the end test has ended the game in this window.
     bool spelafgelopen() const { return spelafgelopen_; }
+    // True while a round runs on the host and has not been closed.
+    bool rondeopen() const { return rondeopen_; }
 
     // --- music questions and playback ---
     void liedvoorbereiden();

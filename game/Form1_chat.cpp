@@ -4,6 +4,8 @@
 #include "common/gamestate.h"
 #include "netgame/clientmodule.h"
 #include "netgame/servermodule.h"
+#include "netgame/triviauitbreiding.h"
+#include "netgame/triviauitbreidingclient.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -16,8 +18,8 @@ void Form1::cmdchat_Click() {
     if (s.rondetype != QLatin1String("music")) {
         txtchat1->setText(txtchat1->text().toLower());
         if (host) {
-            // The host's own typed answers are judged (controleertriviaantwoord)
-            // with trivia on the host.
+            controleertriviaantwoord(txtchat1->text(), 0);
+            if (!self) return;
             txtchat1->clear();
             txtchat1->setFocus();
             return;
@@ -26,8 +28,7 @@ void Form1::cmdchat_Click() {
             verbrokenmelding();
             return;
         }
-        // A client's typed answer goes to the host (sendtriviaantwoord) with
-        // trivia on the client.
+        sendtriviaantwoord(txtchat1->text());
         txtchat1->clear();
         txtchat1->setFocus();
         return;

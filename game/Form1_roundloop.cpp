@@ -14,10 +14,12 @@
 #include "common/gamestate.h"
 #include "common/musicdraw.h"
 #include "common/points.h"
+#include "common/trivia.h"
 #include "game/Form7.h"
 #include "game/answershape.h"
 #include "lobby/clicklabel.h"
 #include "netgame/servermodule.h"
+#include "netgame/triviauitbreiding.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 
@@ -296,8 +298,8 @@ bool Form1::triviarondevoorbereiden() {
         speler.huidigescore = 0;
     }
     s.aantalclientantwoorden = 0;
-    // The hint masks and the question go to the clients with the trivia host
-    // (sndtrivtoclients), which comes with trivia on the host.
+    sndtrivtoclients();
+    if (!self) return true;
     waitforsendcomplete();
     if (!self) return true;
     cmdchat->setEnabled(true);
@@ -309,7 +311,7 @@ bool Form1::triviarondevoorbereiden() {
     txttriviaposter->setText(s.triviaposter);
     if (s.triviafastest != QLatin1String("nobody")) {
         txttriviafastest->setText(s.triviafastest);
-        txttriviafastesttime->setText(QString::number(s.triviafastesttime) +
+        txttriviafastesttime->setText(writeDecimal(s.triviafastesttime, decimaalteken()) +
                                       QStringLiteral(" sec."));
     } else {
         txttriviafastest->setText(QStringLiteral("-"));
@@ -408,7 +410,7 @@ void Form1::tmrmilliklok2_Timer() {
             tmrKlok->stop();
             s.vertraging = 3;
             tmrdelay->start();
-            // The score rows (sendscorestoclients) come with trivia on the host.
+            sendscorestoclients();
         }
         return;
     }
@@ -451,8 +453,11 @@ void Form1::tmrdelay_Timer() {
     if (s.vertraging == 3 && !rondegescoord_) {
         rondegescoord_ = true;
         if (s.rondetype == QLatin1String("trivia")) {
-            // The record check and the accepted answers (recordcontroleren,
-            // antwoordentonenserver) come with trivia on the host.
+            QPointer<Form1> self(this);
+            recordcontroleren();
+            if (!self) return;
+            antwoordentonenserver();
+            if (!self) return;
         } else {
             // A round the clock closed: its answers and the right title are shown
             // and scored here, also when the host did not answer.

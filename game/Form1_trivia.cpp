@@ -2,6 +2,7 @@
 #include "game/Form1.h"
 
 #include "common/gamestate.h"
+#include "common/trivia.h"
 #include "lobby/centraldb.h"
 #include "platform/gui/mediaplayer.h"
 #include "platform/rnd.h"
@@ -36,10 +37,15 @@ void readQuestion(DbRecordset& rs) {
         s.triviafastesttime = 100.0;
         return;
     }
-    // Stored with "." whatever the locale; the number is read the same way.
-    bool number = false;
-    const double tijd = rs.Fields(QStringLiteral("fastesttime")).Text().toDouble(&number);
-    if (number) s.triviafastesttime = tijd;
+    // Stored with "." whatever the locale. A time that is no number is no record.
+    const std::optional<double> tijd =
+        readDecimal(rs.Fields(QStringLiteral("fastesttime")).Text(), QStringLiteral("."));
+    if (!tijd) {
+        s.triviafastest = QStringLiteral("nobody");
+        s.triviafastesttime = 100.0;
+        return;
+    }
+    s.triviafastesttime = *tijd;
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include "netgame/clientmodule.h"
 #include "netgame/netinternal.h"
 #include "netgame/servermodule.h"
+#include "netgame/triviauitbreiding.h"
+#include "netgame/triviauitbreidingclient.h"
 #include "netgame/vlag.h"
 #include "platform/gui/mediaplayer.h"
 #include "platform/programfolder.h"
@@ -139,10 +141,16 @@ void frmmulti::geefincomingdoor(const QByteArray& incoming) {
     } else if (heeftTag(incoming, wire::vxseusrs)) {
     } else if (heeftTag(incoming, wire::vxsechat)) {
         if (auto regel = wire::parseText(incoming)) chattonen(*regel);
-    } else if (heeftTag(incoming, wire::vxsecha2) || heeftTag(incoming, wire::vxsecha3) ||
-               heeftTag(incoming, wire::vxsecha4) || heeftTag(incoming, wire::vxseant2) ||
-               heeftTag(incoming, wire::vxsetriv)) {
-        // Trivia on the client is not built yet: its messages are dropped here.
+    } else if (heeftTag(incoming, wire::vxsecha2)) {
+        if (auto regel = wire::parseText(incoming)) systeemberichtgroenclient(*regel);
+    } else if (heeftTag(incoming, wire::vxsecha3)) {
+        if (auto regel = wire::parseText(incoming)) antwoordentonenclient(*regel);
+    } else if (heeftTag(incoming, wire::vxsecha4)) {
+        if (auto regel = wire::parseText(incoming)) recordberichtclient(*regel);
+    } else if (heeftTag(incoming, wire::vxseant2)) {
+        if (auto rows = wire::parseRoundResults(incoming)) scoresontvangen(*rows);
+    } else if (heeftTag(incoming, wire::vxsetriv)) {
+        if (auto m = wire::parseTriviaQuestion(incoming)) triviavraagontvangen(*m);
     } else if (heeftTag(incoming, wire::vxseantw)) {
         if (wire::parseRoundResults(incoming)) alleantwoordenclient(wire::splitMessage(incoming));
     } else if (heeftTag(incoming, wire::vxseeind)) {
@@ -179,7 +187,9 @@ void frmmulti::geefincomingdoorbijserver(qint16 Index, const QByteArray& incomin
         if (const auto m = wire::parseClientAnswer(incoming))
             registeranswer(QString::number(m->antwoord), QString::number(m->antwoordtijd), Index);
     } else if (heeftTag(incoming, wire::vxcltriv)) {
-        // Trivia judging on the host is not built yet: typed answers are dropped here.
+        // The fields as sent: the clock value keeps the client's separator.
+        const QStringList velden = wire::splitMessage(incoming);
+        if (velden.size() >= 4) controleertriviaantwoordclient(velden.at(1), velden.at(2), Index);
     } else if (heeftTag(incoming, wire::vxclchat)) {
         if (const auto regel = wire::parseText(incoming)) sendchattoclients(*regel);
     } else if (heeftTag(incoming, wire::vxclregi)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVariantList>
 
@@ -21,3 +22,8 @@ void sendvoortgang(int i);
 bool verbindinggestopt();
 // Gives up the excerpt being received: song mode off, the bytes so far dropped.
 void liedafbreken();
+// One message to every live client socket, each send followed by pending events.
+void naaralleclients(const QByteArray& bytes);
+// A table message to every client that holds a player and takes part in the
+// game, each send followed by a wait of 100 ms.
+void tabelnaarclients(const QByteArray& bytes);

@@ -51,6 +51,15 @@ bool schrijf(int i, const QByteArray& bytes) {
     return socket->write(bytes) == bytes.size();
 }
 
+void toonscores() {
+    if (!Form1::exists()) return;
+    Form1& f = Form1::instance();
+    for (int i = 0; i <= 4; ++i)
+        f.score[i]->setText(QString::number(state().spelers[i].totaalscore));
+}
+
+} // namespace
+
 // One send to every live socket, each followed by pending events.
 void naaralleclients(const QByteArray& bytes) {
     for (int i = 1; i <= 4; ++i)
@@ -69,15 +78,6 @@ void tabelnaarclients(const QByteArray& bytes) {
         doEvents();
     }
 }
-
-void toonscores() {
-    if (!Form1::exists()) return;
-    Form1& f = Form1::instance();
-    for (int i = 0; i <= 4; ++i)
-        f.score[i]->setText(QString::number(state().spelers[i].totaalscore));
-}
-
-} // namespace
 
 std::array<ClientSlot, 5>& clientslots() {
     static std::array<ClientSlot, 5> tabel;

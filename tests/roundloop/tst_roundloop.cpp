@@ -7,6 +7,7 @@
 #include "game/answershape.h"
 #include "lobby/centraldb.h"
 #include "lobby/clicklabel.h"
+#include "netgame/triviauitbreiding.h"
 #include "platform/clock.h"
 #include "platform/gui/mediaplayer.h"
 #include "platform/joystick.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
@@ -54,6 +56,19 @@ RndSource drawing(QList<int> indices, int L) {
         const int x = list->isEmpty() ? 0 : list->takeFirst();
         return (x + 0.5) / (L + 1);
     };
+}
+
+// The lines of the game chat, each with the Windows colour value of its text.
+QStringList chatLines(QTextEdit* box) {
+    QStringList lines;
+    for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next()) {
+        if (b.text().isEmpty()) continue;
+        const QColor c = b.begin().fragment().charFormat().foreground().color();
+        lines << QStringLiteral("%1 %2")
+                     .arg(c.red() + (c.green() << 8) + (c.blue() << 16))
+                     .arg(b.text());
+    }
+    return lines;
 }
 
 } // namespace
@@ -531,6 +546,61 @@ private slots:
         delayAndNext(f);
         QCOMPARE(s.vraagnummer, qint16(2));
         QCOMPARE(f.txtklok->text(), QStringLiteral("20"));
+    }
+    void triviaAnswersCountOnlyWhileTheQuestionIsOpen() {
+        VDX_REQUIRE_CENTRAL_DB();
+        AdminDb admin;
+        const int count = admin.value(QStringLiteral("select count(*) from vdrx_trivia")).toInt();
+        QCOMPARE(openCentral(), 0);
+        ManualClock clock;
+        Form1& f = host();
+        GameState& s = state();
+        s.speltype = QStringLiteral("trivia");
+        s.rondetype = QStringLiteral("trivia");
+        s.aantaltriviavragen = QString::number(count);
+        f.Command8_Click();
+        s.triviafastesttime = 0; // nothing beats it: this test stores no record
+        s.spelers[1].naam = QStringLiteral("kees");
+        s.spelers[2].naam = QStringLiteral("anna");
+        const QString answer = s.triviaantwoorden[1];
+        QVERIFY(!answer.isEmpty());
+        clock.advance(2500);
+        f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txtklok->text(), QStringLiteral("17"));
+
+        // Typed at the host: the points on the clock box; a line that is no answer is chat.
+        f.txtchat1->setText(QStringLiteral("Not It"));
+        f.cmdchat_Click();
+        f.txtchat1->setText(answer.toUpper());
+        f.cmdchat_Click();
+        controleertriviaantwoord(answer, 0); // found before: nothing
+        // A client's clock beyond the question's seconds counts as 20; no number, nothing.
+        controleertriviaantwoordclient(answer, QStringLiteral("9999"), 1);
+        controleertriviaantwoordclient(answer, QStringLiteral("x"), 2);
+        controleertriviaantwoordclient(QStringLiteral("rock \\\\ \\'n roll"), QString(), 2);
+        QCOMPARE(s.spelers[0].totaalscore, qint16(17));
+        QCOMPARE(s.spelers[1].totaalscore, qint16(20));
+        QCOMPARE(s.spelers[1].tijden[1], 0.0);
+        QCOMPARE(s.spelers[2].totaalscore, qint16(0));
+
+        clock.advance(20000);
+        f.tmrmilliklok2_Timer();
+        QVERIFY(!f.rondeopen());
+        QCOMPARE(f.bonus[0]->text(), QStringLiteral("+17"));
+        QVERIFY(f.bonus[0]->isVisibleTo(&f) && !f.bonus[2]->isVisibleTo(&f));
+        // Too late: no points, no line; a late line that is no answer is still chat.
+        controleertriviaantwoordclient(answer, QStringLiteral("5,5"), 2);
+        controleertriviaantwoordclient(QStringLiteral("late"), QStringLiteral("5.5"), 2);
+        QCOMPARE(s.spelers[2].totaalscore, qint16(0));
+        f.tmrdelay_Timer();
+        QCOMPARE(chatLines(f.txtchat2),
+                 (QStringList{QStringLiteral("0 <server> not it"),
+                              QStringLiteral("49152 Host found the answer (+17)"),
+                              QStringLiteral("49152 kees found the answer (+20)"),
+                              QStringLiteral("0 <anna> rock \\ 'n roll"),
+                              QStringLiteral("0 <anna> late"),
+                              QStringLiteral("16711680 The answer was: '") + answer + u'\''}));
+        QCOMPARE(s.spelers[0].gevonden[1], QStringLiteral("0"));
     }
 };
 
