@@ -17,6 +17,7 @@ public:
     bool start();
     QString error() const { return error_; }
     int port() const { return port_; }
+    QString socket() const { return dir_.filePath(QStringLiteral("s.sock")); }
 
     void freeze(); // SIGSTOP: the server keeps its sockets but answers nothing
     void thaw();   // SIGCONT

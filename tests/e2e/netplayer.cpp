@@ -6,6 +6,9 @@
 //                        --clients N --rounds R
 //   vdx_netplayer client --user U --password P --port N --playlist M3U
 //                        [--answer right|first]
+//   Trivia: the host gets --spel trivia; host and clients get --answers with one
+//   entry per question, "right:<ms>", "wrong:<ms>" or "none" (typed that long
+//   after the question shows), and --locale (QLocale name) sets the PC's locale.
 //
 // It writes one line per event on stdout:
 //   MSG <text>                  a message box (answered OK)
@@ -15,14 +18,20 @@
 //   STATE <k> <clients> <tiles> host: at the start of round k, the client count
 //                               and for tiles 1..4 "1" shown / "0" hidden
 //   PLAYING <k> <ms>            client: the excerpt of round k has started
+//   QUESTION <nr>|<mask>|<question>|<holder>|<time>   trivia: a question on screen
+//   MASK <clock> <mask>         trivia: the hint mask changed while the clock showed clock
+//   SENT <clock value>|<line>   trivia: a typed line goes out, the clock value as sent
+//   CHAT <colour> <line>        a line of the game chat with its colour value
 //   FINAL <name> <score>        a row of the results window
 //   DONE
 // Times are milliseconds of the steady clock that all processes share.
 #include "common/gamestate.h"
 #include "common/playlist.h"
 #include "common/receivebuffer.h"
+#include "common/trivia.h"
 #include "game/Form1.h"
 #include "game/Form7.h"
+#include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
@@ -32,10 +41,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QTimer>
 #include <chrono>
@@ -113,12 +125,73 @@ int rightPlace(const QStringList& paths, const QStringList& titles) {
     return 0;
 }
 
+// Trivia on this PC: logs the question, the mask, the chat, and types the
+// planned lines into the game chat as a player would.
+void playTrivia(const QStringList& plan) {
+    struct Seen {
+        QString heading;
+        QString mask;
+        int chatBlocks = 0;
+        int question = 0;
+    };
+    auto seen = std::make_shared<Seen>();
+    every([=] {
+        if (!Form1::exists()) return false; // a client's window comes with the join
+        Form1& f = Form1::instance();
+        const GameState& st = state();
+        // A block is logged once it holds its line; the first line fills the empty first block.
+        QTextBlock b = f.txtchat2->document()->findBlockByNumber(seen->chatBlocks);
+        for (; b.isValid() && !b.text().isEmpty(); b = b.next(), ++seen->chatBlocks) {
+            const QColor c = b.begin().fragment().charFormat().foreground().color();
+            say(QStringLiteral("CHAT %1 %2")
+                    .arg(c.red() + (c.green() << 8) + (c.blue() << 16))
+                    .arg(b.text()));
+        }
+        const QString heading = f.txthoofd->text();
+        // "0 ~ Trivia question " is the host's heading before the first question.
+        if (heading != seen->heading && heading.contains(QLatin1String("Trivia question ")) &&
+            !heading.endsWith(u' ')) {
+            seen->heading = heading;
+            seen->mask = f.txttriviamask->text();
+            say(QStringLiteral("QUESTION %1|%2|%3|%4|%5")
+                    .arg(st.triviavraagnr, seen->mask, f.txttriviavraag->text(),
+                         f.txttriviafastest->text(), f.txttriviafastesttime->text()));
+            const QStringList entry = plan.value(seen->question++).split(u':');
+            const QString kind = entry.value(0);
+            if (kind != u"right" && kind != u"wrong") return false;
+            QString line = QStringLiteral("nothing like it");
+            if (kind == u"right") {
+                DbRecordset rs = gMyConn().Execute(
+                    QStringLiteral("select answ1 from vdrx_trivia where questionnr = ?"),
+                    {st.triviavraagnr});
+                line = rs.RecordCount() == 1 ? rs.Fields(0).Text().toUpper() : QString();
+            }
+            QTimer::singleShot(entry.value(1).toInt(), qApp, [line] {
+                if (!Form1::exists()) return;
+                Form1& f = Form1::instance();
+                QTest::keyClicks(f.txtchat1, line);
+                say(QStringLiteral("SENT %1|%2")
+                        .arg(writeDecimal(state().klokwaarde, decimaalteken()), line));
+                f.cmdchat->click();
+            });
+        } else if (f.txttriviamask->text() != seen->mask) {
+            seen->mask = f.txttriviamask->text();
+            say(QStringLiteral("MASK %1 %2").arg(f.txtklok->text(), seen->mask));
+        }
+        return false;
+    });
+}
+
 int runHost(const QStringList& args) {
     frmmulti& w = frmmulti::instance();
     w.show();
     if (!logIn(w, arg(args, "--user"), arg(args, "--password"))) return 2;
     w.SSTab1->setCurrentIndex(kTabHost);
-    w.optmusic->click();
+    const bool trivia = arg(args, "--spel") == u"trivia";
+    if (trivia)
+        w.opttrivia->click();
+    else
+        w.optmusic->click();
     w.txtserverinfo->setText(QStringLiteral("end to end game"));
     w.txtserverip->setText(QStringLiteral("127.0.0.1"));
     w.txtserverport->setText(arg(args, "--port"));
@@ -129,6 +202,11 @@ int runHost(const QStringList& args) {
     w.cmdHost->click();
     if (!Form1::exists() || state().isserver != 1) return 3;
     say(QStringLiteral("LISTENING"));
+    if (trivia) {
+        // The pause after a question is cut short; the question's own clock is not.
+        Form1::instance().tmrdelay->setInterval(400);
+        playTrivia(arg(args, "--answers").split(u','));
+    }
 
     const int clients = arg(args, "--clients").toInt();
     const qint16 rounds = static_cast<qint16>(arg(args, "--rounds").toInt());
@@ -178,7 +256,7 @@ int runHost(const QStringList& args) {
         }
         play->vertraging = st.vertraging;
         // A new question on screen: the host's player answers it rightly.
-        if (f.txthoofd->text() != play->heading && f.txthoofd->text().contains(u'~')) {
+        if (!trivia && f.txthoofd->text() != play->heading && f.txthoofd->text().contains(u'~')) {
             play->heading = f.txthoofd->text();
             const QString key = st.spelers[0].knop(st.juistekeuze);
             QTimer::singleShot(300, f.Text1, [key] {
@@ -210,6 +288,7 @@ int runClient(const QStringList& args) {
     auto titles = std::make_shared<QStringList>();
     LoadM3U(arg(args, "--playlist"), *paths, *titles);
     const QString answer = arg(args, "--answer", QStringLiteral("right"));
+    if (args.contains(QStringLiteral("--answers"))) playTrivia(arg(args, "--answers").split(u','));
     auto round = std::make_shared<int>(0);
     // Connected after the dispatcher: runs once the message has been acted on.
     QObject::connect(w.clientontvangst, &ReceiveBuffer::messageReceived, qApp,
@@ -235,6 +314,8 @@ int runClient(const QStringList& args) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    const QString locale = arg(app.arguments(), QStringLiteral("--locale"));
+    if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
     setDialogHandlers({[](const MessageRequest& r) {
                            say(QStringLiteral("MSG ") + QString(r.text).replace(u'\n', u' '));
                            return vbOK;

@@ -1,5 +1,7 @@
 // End to end: a real host and real clients as separate processes on loopback,
 // each with its own program folder, all on the test database.
+#include "common/trivia.h"
+#include "tests/db/privateserver.h"
 #include "tests/support/admindb.h"
 #include "tests/support/freeport.h"
 #include "tests/support/songfiles.h"
@@ -123,6 +125,37 @@ struct Songs {
     TestSongs songs;
     explicit Songs(int seconds) { songs = makeSongs(dir.path(), 6, seconds); }
 };
+
+// An environment variable set for the players started in one test.
+class EnvOverride {
+public:
+    EnvOverride(const char* name, const QString& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        qputenv(name, value.toUtf8());
+    }
+    ~EnvOverride() {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+// The lines of one question on one PC: from its QUESTION line to the next.
+QStringList questionLines(const Player& p, int q) {
+    QStringList out;
+    int seen = 0;
+    for (const QString& l : p.lines()) {
+        if (l.startsWith(QLatin1String("QUESTION "))) ++seen;
+        if (seen == q) out << l;
+    }
+    return out;
+}
 
 } // namespace
 
@@ -260,6 +293,141 @@ private slots:
         QCOMPARE(scores.size(), 5);
         for (const auto& c : clients)
             QCOMPARE(c->finals(), scores);
+    }
+
+    // Host on a "," PC, anna on a "." PC, bob on a "," PC, on a database of the
+    // test's own so that the records it stores disturb no other suite.
+    void triviaGameOnThreePcs() {
+        PrivateServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const EnvOverride port("VONDRIX_DB_PORT", QString::number(server.port()));
+        const EnvOverride socket("VONDRIX_DB_ADMIN_SOCKET", server.socket());
+        AdminDb own;
+        QVERIFY2(own.isOpen(), qPrintable(own.lastError()));
+        // One accepted answer of three characters or more per question (so that the
+        // second mask differs from the first), and a record of 50.5 s everywhere.
+        QVERIFY(own.exec(QStringLiteral(
+            "update vdrx_trivia set active = 0 where aantal <> 1 or char_length(answ1) < 3")));
+        QVERIFY(own.exec(
+            QStringLiteral("update vdrx_trivia set fastest = 'oldtimer', fastesttime = '50.5'")));
+        const QString hostNaam = uniqueName(QStringLiteral("host"));
+        const QString anna = uniqueName(QStringLiteral("anna"));
+        const QString bob = uniqueName(QStringLiteral("bob"));
+        for (const QString& n : {hostNaam, anna, bob})
+            QVERIFY(addUser(own, n));
+        const QStringList common{QStringLiteral("--port"), QString::number(freePort())};
+        Player host(QStringLiteral("host"), hostNaam,
+                    common + QStringList{"--spel", "trivia", "--tijd", "10", "--clients", "2",
+                                         "--rounds", "2", "--locale", "de_DE", "--answers",
+                                         "none,right:2000"});
+        QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+                 qPrintable(dump(host)));
+        Player a(QStringLiteral("client"), anna,
+                 common + QStringList{"--locale", "en_US", "--answers", "right:1500,none"});
+        Player b(QStringLiteral("client"), bob,
+                 common + QStringList{"--locale", "de_DE", "--answers", "wrong:2500,right:4500"});
+        const auto done = [&] { return host.has("DONE") && a.has("DONE") && b.has("DONE"); };
+        const auto fail = [&] {
+            return (dump(host) + u'\n' + dump(a) + u'\n' + dump(b)).toLocal8Bit();
+        };
+        QVERIFY2(waitFor(done, 120000), fail().constData());
+
+        const QList<const Player*> pcs{&host, &a, &b};
+        QStringList nrs;
+        QMap<QString, int> points; // from the green lines
+        for (int q = 1; q <= 2; ++q) {
+            const QString nr = questionLines(host, q).value(0).section(u' ', 1).section(u'|', 0, 0);
+            nrs << nr;
+            const QList<QVariantList> row = own.rows(
+                QStringLiteral("select question, answ1 from vdrx_trivia where questionnr = ?"),
+                {nr});
+            QCOMPARE(row.size(), 1);
+            const QString answer = row[0][1].toString().toLower();
+            const HintMasks masks = hintMasks(1, answer);
+            const bool sameAgain = q == 2 && nrs[0] == nr; // the draw may repeat a question
+            for (const Player* p : pcs) {
+                const QStringList lines = questionLines(*p, q);
+                const QStringList shown = lines.value(0).mid(9).split(u'|');
+                QCOMPARE(shown.value(0), nr);
+                QCOMPARE(shown.value(1), masks.masker1);
+                QCOMPARE(shown.value(2), row[0][0].toString().toLower());
+                if (!sameAgain) {
+                    QCOMPARE(shown.value(3), QStringLiteral("oldtimer"));
+                    QCOMPARE(shown.value(4),
+                             p == &a ? QStringLiteral("50.5 sec.") : QStringLiteral("50,5 sec."));
+                }
+                QVERIFY2(!lines.filter(QRegularExpression(QStringLiteral("^MASK "))).isEmpty(),
+                         fail().constData());
+                QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^MASK "))).value(0),
+                         QStringLiteral("MASK 5 ") + masks.masker2);
+                QVERIFY2(lines.contains(QStringLiteral("CHAT 16711680 The answer was: '") + answer +
+                                        u'\''),
+                         fail().constData());
+            }
+            // The answers typed in this question, with the clock value each PC sent.
+            for (const Player* p : pcs) {
+                for (const QString& sent : questionLines(*p, q).filter(QStringLiteral("SENT "))) {
+                    const QString value = sent.mid(5).section(u'|', 0, 0);
+                    const QString line = sent.section(u'|', 1).toLower();
+                    const double klok =
+                        *readDecimal(value, p == &a ? QStringLiteral(".") : QStringLiteral(","));
+                    if (line != answer) {
+                        // No answer: a chat line on every PC.
+                        for (const Player* o : pcs)
+                            QVERIFY2(questionLines(*o, q).contains(
+                                         QStringLiteral("CHAT 0 <%1> %2").arg(p->naam(), line)),
+                                     fail().constData());
+                        continue;
+                    }
+                    const QString green =
+                        QStringLiteral("CHAT 49152 %1 found the answer (+").arg(p->naam());
+                    const QStringList found = questionLines(host, q).filter(green);
+                    QVERIFY2(found.size() == 1, fail().constData());
+                    const int got = found[0].mid(green.size()).chopped(1).toInt();
+                    // A client scores the whole seconds it had; the host what its clock box showed.
+                    QVERIFY2(got == int(klok) || (p == &host && got == int(klok) - 1),
+                             fail().constData());
+                    points[p->naam()] += got;
+                    for (const Player* o : {&a, &b})
+                        QVERIFY(questionLines(*o, q).contains(found[0]));
+                }
+            }
+        }
+        // The fastest finder of each question holds its record, in red on every PC
+        // with the host's ",", in the table with ".".
+        const QString q1Finder = anna;
+        const QString q1Sent = questionLines(a, 1).filter(QStringLiteral("SENT ")).value(0);
+        const double q1Time = roundHalfEven2(
+            10 - *readDecimal(q1Sent.mid(5).section(u'|', 0, 0), QStringLiteral(".")));
+        const QString red =
+            QStringLiteral("CHAT 255 A new record! for question %1 by %2 in %3 seconds!")
+                .arg(nrs[0], q1Finder, writeDecimal(q1Time, QStringLiteral(",")));
+        for (const Player* p : pcs)
+            QVERIFY2(questionLines(*p, 1).contains(red), fail().constData());
+        if (nrs[0] != nrs[1]) {
+            const QList<QVariantList> stored = own.rows(
+                QStringLiteral("select fastest, fastesttime from vdrx_trivia where questionnr = ?"),
+                {nrs[0]});
+            QCOMPARE(stored.value(0).value(0).toString(), anna);
+            QCOMPARE(stored.value(0).value(1).toString(),
+                     writeDecimal(q1Time, QStringLiteral(".")));
+            for (const Player* p : pcs)
+                QVERIFY2(!questionLines(*p, 2)
+                              .filter(QStringLiteral("CHAT 255 "))
+                              .filter(hostNaam)
+                              .isEmpty(),
+                         fail().constData());
+        }
+        // The results window shows the same scores on all three: the points of the green lines.
+        QCOMPARE(host.finals().value(anna), points.value(anna));
+        QCOMPARE(host.finals().value(bob), points.value(bob));
+        QCOMPARE(host.finals().value(hostNaam), points.value(hostNaam));
+        QVERIFY(points.value(anna) > 0 && points.value(bob) > 0 && points.value(hostNaam) > 0);
+        QCOMPARE(a.finals(), host.finals());
+        QCOMPARE(b.finals(), host.finals());
+        for (const Player* p : pcs)
+            QCOMPARE(p->with("MSG "),
+                     QStringList{QStringLiteral("MSG OK, logged into the system")});
     }
 
 private:
