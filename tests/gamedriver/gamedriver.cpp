@@ -1,8 +1,8 @@
 // Opens the game window as a host with no clients and starts a game:
 //   vdx_gamedriver music|trivia [--joystick] [--answer-after SECONDS] [--quit-after SECONDS]
-// --answer-after: the host presses the right answer key that many seconds after
-// "Start!". The file that VDX_DRIVER_READY names is written once "Start!" is clicked.
-// music: ten generated songs (sox, lame) in the program folder's "songs" folder.
+// --answer-after: the host presses the right answer key (trivia: sends the answer)
+// that many seconds after "Start!". The file that VDX_DRIVER_READY names is written once "Start!"
+// is clicked. music: ten generated songs (sox, lame) in the program folder's "songs" folder.
 // trivia: the central database that VONDRIX_DB_HOST / VONDRIX_DB_PORT name.
 // Two players who joined earlier are shown beside the host for a fuller picture.
 #include "common/countries.h"
@@ -114,7 +114,12 @@ int main(int argc, char* argv[]) {
         if (answerAfter > 0)
             QTimer::singleShot(int(answerAfter * 1000), &f, [&f] {
                 const GameState& s = state();
-                f.Text1_KeyPress(s.spelers[0].knop(s.juistekeuze));
+                if (s.rondetype == u"trivia") {
+                    f.txtchat1->setText(s.triviaantwoorden[1]);
+                    f.cmdchat->click();
+                } else {
+                    f.Text1_KeyPress(s.spelers[0].knop(s.juistekeuze));
+                }
             });
     });
     if (quitAfter > 0) QTimer::singleShot(int(quitAfter * 1000), &app, &QApplication::quit);
