@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -124,26 +125,6 @@ struct Songs {
     QTemporaryDir dir;
     TestSongs songs;
     explicit Songs(int seconds) { songs = makeSongs(dir.path(), 6, seconds); }
-};
-
-// An environment variable set for the players started in one test.
-class EnvOverride {
-public:
-    EnvOverride(const char* name, const QString& value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-        qputenv(name, value.toUtf8());
-    }
-    ~EnvOverride() {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
 };
 
 // The lines of one question on one PC: from its QUESTION line to the next.
@@ -300,8 +281,15 @@ private slots:
     void triviaGameOnThreePcs() {
         PrivateServer server;
         QVERIFY2(server.start(), qPrintable(server.error()));
-        const EnvOverride port("VONDRIX_DB_PORT", QString::number(server.port()));
-        const EnvOverride socket("VONDRIX_DB_ADMIN_SOCKET", server.socket());
+        // The players and the checks below use it; the other tests the shared server.
+        const QByteArray sharedPort = qgetenv("VONDRIX_DB_PORT");
+        const QByteArray sharedSocket = qgetenv("VONDRIX_DB_ADMIN_SOCKET");
+        const auto restore = qScopeGuard([&] {
+            qputenv("VONDRIX_DB_PORT", sharedPort);
+            qputenv("VONDRIX_DB_ADMIN_SOCKET", sharedSocket);
+        });
+        qputenv("VONDRIX_DB_PORT", QByteArray::number(server.port()));
+        qputenv("VONDRIX_DB_ADMIN_SOCKET", server.socket().toLocal8Bit());
         AdminDb own;
         QVERIFY2(own.isOpen(), qPrintable(own.lastError()));
         // One accepted answer of three characters or more per question (so that the
@@ -334,7 +322,7 @@ private slots:
 
         const QList<const Player*> pcs{&host, &a, &b};
         QStringList nrs;
-        QMap<QString, int> points; // from the green lines
+        QMap<QString, int> points; // of the green lines: every player finds one answer
         for (int q = 1; q <= 2; ++q) {
             const QString nr = questionLines(host, q).value(0).section(u' ', 1).section(u'|', 0, 0);
             nrs << nr;
@@ -356,8 +344,6 @@ private slots:
                     QCOMPARE(shown.value(4),
                              p == &a ? QStringLiteral("50.5 sec.") : QStringLiteral("50,5 sec."));
                 }
-                QVERIFY2(!lines.filter(QRegularExpression(QStringLiteral("^MASK "))).isEmpty(),
-                         fail().constData());
                 QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^MASK "))).value(0),
                          QStringLiteral("MASK 5 ") + masks.masker2);
                 QVERIFY2(lines.contains(QStringLiteral("CHAT 16711680 The answer was: '") + answer +
@@ -395,13 +381,12 @@ private slots:
         }
         // The fastest finder of each question holds its record, in red on every PC
         // with the host's ",", in the table with ".".
-        const QString q1Finder = anna;
         const QString q1Sent = questionLines(a, 1).filter(QStringLiteral("SENT ")).value(0);
         const double q1Time = roundHalfEven2(
             10 - *readDecimal(q1Sent.mid(5).section(u'|', 0, 0), QStringLiteral(".")));
         const QString red =
             QStringLiteral("CHAT 255 A new record! for question %1 by %2 in %3 seconds!")
-                .arg(nrs[0], q1Finder, writeDecimal(q1Time, QStringLiteral(",")));
+                .arg(nrs[0], anna, writeDecimal(q1Time, QStringLiteral(",")));
         for (const Player* p : pcs)
             QVERIFY2(questionLines(*p, 1).contains(red), fail().constData());
         if (nrs[0] != nrs[1]) {
@@ -419,10 +404,7 @@ private slots:
                          fail().constData());
         }
         // The results window shows the same scores on all three: the points of the green lines.
-        QCOMPARE(host.finals().value(anna), points.value(anna));
-        QCOMPARE(host.finals().value(bob), points.value(bob));
-        QCOMPARE(host.finals().value(hostNaam), points.value(hostNaam));
-        QVERIFY(points.value(anna) > 0 && points.value(bob) > 0 && points.value(hostNaam) > 0);
+        QCOMPARE(host.finals(), points);
         QCOMPARE(a.finals(), host.finals());
         QCOMPARE(b.finals(), host.finals());
         for (const Player* p : pcs)
