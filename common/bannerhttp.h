@@ -11,9 +11,9 @@ QByteArray bannerRequest(const QString& name, const QString& host);
 
 // A reply as far as it was received.
 struct BannerReply {
-    int status = 0;          // the status code; 0 = no complete status line
-    QByteArray contentType;  // lower case, without parameters
-    QByteArray body;         // everything after the empty line that ends the header
+    int status = 0;         // the status code; 0 = no complete status line
+    QByteArray contentType; // lower case, without parameters
+    QByteArray body;        // everything after the empty line that ends the header
     bool headerComplete = false;
     bool bodyComplete = false; // the whole header arrived and, when it gave a
                                // Content-Length, that many bytes followed

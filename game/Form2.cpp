@@ -46,8 +46,8 @@ Form2::Form2(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Settings"));
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Select the .m3u file (winamp playlist)"), this),
-                      0, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("Select the .m3u file (winamp playlist)"), this), 0,
+                      0, 1, 2);
     txtpad = new QLineEdit(this);
     txtpad->setObjectName(QStringLiteral("txtpad"));
     txtpad->setMinimumWidth(320);

@@ -20,7 +20,7 @@ public:
     static bool exists();
     static void unload();
 
-    QLabel* lblstatus = nullptr;    // "Loading m3u list - Please wait"
+    QLabel* lblstatus = nullptr;     // "Loading m3u list - Please wait"
     QPushButton* cmdstart = nullptr; // "Start!"
     QPushButton* cmdlist = nullptr;  // hidden
     QTextEdit* txtlist = nullptr;    // hidden
