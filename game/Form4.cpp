@@ -9,7 +9,6 @@
 #include "netgame/servermodule.h"
 #include "platform/gui/closeless.h"
 
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,9 +90,9 @@ Form4::Form4(QWidget* parent) : QWidget(parent) {
     Timer1->start();
 }
 
-bool Form4::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) RemoveCloseMenuItem(this);
-    return QWidget::event(event);
+void Form4::Form_Load() {
+    // Before the window is first shown: changing its flags later would hide it.
+    RemoveCloseMenuItem(this);
 }
 
 void Form4::Timer1_Timer() {

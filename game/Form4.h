@@ -31,11 +31,8 @@ public slots:
     void cmdstart_Click();
     void cmdlist_Click();
 
-protected:
-    bool event(QEvent* event) override;
-
 private:
     explicit Form4(QWidget* parent = nullptr);
-    void Form_Load() {}
+    void Form_Load();
     qint16 tikken_ = 0;
 };
