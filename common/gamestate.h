@@ -106,6 +106,10 @@ struct GameState {
     qint16 aantalbanners = 0;
     QString bannerlink;
     qint16 bannerverbonden = kFalse; // True/False
+    qint16 volgendebanner = 0;   // advertisement to fetch next
+    qint16 huidigebanner = 0;    // advertisement being fetched
+    qint16 bannernummer = 0;     // stock picture 1..5 requested last
+    QByteArray bannerbuffer;     // the reply received so far
 };
 
 // The one game state of the program.

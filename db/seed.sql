@@ -1,5 +1,5 @@
 -- Seed data of the central database: the stock trivia questions and the
--- version row of client version 4. No advertisements and no users.
+-- version row of client version 4, three advertisements. No users.
 -- Answers are lower case with digits for numbers; unused answer columns are ''.
 -- fastest 'nobody' with fastesttime '100' means no record yet.
 
@@ -350,3 +350,11 @@ VALUES
   (286, 'Which metal is used most for electric wires?', 'copper', '', '', '', '', '', '', '', '', '', '', '', '', '', '', 1, 1, 'vondrix', 'nobody', '100'),
   (287, 'What is 15 plus 27?', '42', '', '', '', '', '', '', '', '', '', '', '', '', '', '', 1, 1, 'vondrix', 'nobody', '100'),
   (288, 'How many sides does a pentagon have?', '5', '', '', '', '', '', '', '', '', '', '', '', '', '', '', 1, 1, 'vondrix', 'nobody', '100');
+
+-- Advertisements: two for every country, one for the Netherlands. The pictures
+-- are /images/<locatie>.jpg on the banner web server (scripts/bannerserver.sh).
+INSERT INTO vdrx_reclame (locatie, url, reclametype, country)
+VALUES
+  ('quiznight', 'http://www.vondrix.net/quiznight', 'banner', 'ALL'),
+  ('playlistshop', 'http://www.vondrix.net/playlists', 'banner', 'ALL'),
+  ('nlcup', 'http://www.vondrix.net/nlcup', 'banner', 'Netherlands');

@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTcpSocket>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
@@ -60,6 +61,8 @@ void Form1::unload() {
     if (!window) return;
     for (QTimer* t : window->findChildren<QTimer*>())
         t->stop();
+    state().bannerbuffer.clear(); // a reply cut off here is no picture
+    window->wsbanner->abort();
     window->WindowsMediaPlayer1->stop();
     window->WindowsMediaPlayer2->stop();
     window->hide();
@@ -103,8 +106,7 @@ void Form1::Form_Load() {
         tmrclientstart->start();
     }
     tmraantalplayersbegin->start();
-    // The banner rotation's tick comes with the advertising banner.
-    Timer4->start();
+    Timer4->start(); // the banner rotation: first tick 20 s after the load
     Form_Activate();
 }
 

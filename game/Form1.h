@@ -16,6 +16,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSlider;
+class QTcpSocket;
 class QTextEdit;
 class QTimer;
 
@@ -214,6 +215,27 @@ public slots:
     void mnusoundfx_Click();
     void mnuPause_Click();
 
+    // --- advertising banner (Form1_banner.cpp) ---
+public:
+    QTcpSocket* wsbanner = nullptr;
+    // Longest wait of bannerverbinden, in ms.
+    static constexpr int kBannerWait = 1500;
+    // Connects wsbanner to the banner web server and waits, letting events run,
+    // until it is connected, refused, or kBannerWait ms have passed. False: the
+    // game goes on without a banner.
+    bool bannerverbinden();
+public slots:
+    void Timer4_Timer();
+    void wsbanner_Connect();
+    void wsbanner_DataArrival();
+    void wsbanner_Close();
+
+    // --- set-up wizard (Form1_wizard.cpp) ---
+public:
+    QAction* mnuWizard = nullptr; // hidden
+public slots:
+    void mnuWizard_Click();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -228,6 +250,8 @@ private:
     QWidget* buildServerFrame();
     void buildMenus();
     void buildTimers();
+    void buildBanner();
+    void buildWizardMenu();
     void Form_Load();
     void Form_Activate();
 

@@ -384,6 +384,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
 
     buildMenus();
     buildTimers();
+    buildBanner();
+    buildWizardMenu();
 
     connect(Image5, &ClickLabel::clicked, this, &Form1::Image5_Click);
     connect(Label2, &ClickLabel::clicked, this, &Form1::Label2_Click);

@@ -13,10 +13,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTcpSocket>
 #include <QTimer>
 
 void Form1::mnuExit_Click() {
-    // Closing the banner socket (wsbanner) comes with the advertising banner.
+    state().bannerbuffer.clear(); // a reply cut off here is no picture
+    wsbanner->abort();
     if (state().isserver == 1) {
         sendstoptoclients();
         closelistener();

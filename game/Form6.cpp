@@ -3,6 +3,7 @@
 #include "common/gamestate.h"
 #include "common/joystickmodule.h"
 #include "common/settings.h"
+#include "game/Form4.h"
 #include "lobby/frmmulti.h"
 #include "platform/gui/closeless.h"
 #include "platform/gui/windowinstance.h"
@@ -76,6 +77,8 @@ void Form6::unload() {
     window->Timer1->stop();
     window->Form_Unload();
     window->hide();
+    // The last player of the set-up wizard has the buttons: on to loading the playlist.
+    if (window->laatste == QLatin1String("ja")) Form4::instance().show();
     // Deleted later: unload runs inside the window's own key and timer handlers.
     window->deleteLater();
 }

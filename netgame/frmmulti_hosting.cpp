@@ -7,6 +7,7 @@
 #include "game/Form1.h"
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
+#include "lobby/reclame.h"
 #include "netgame/listensocket.h"
 #include "netgame/netinternal.h"
 #include "netgame/servermodule.h"
@@ -209,8 +210,9 @@ void frmmulti::cmdHost_Click() {
     wachten(200);
     Form1::instance().show();
 
-    // The advertisement list and the banner connection are not part of this
-    // program yet; the start does not wait for them.
+    reclameladen(st.landnaam);
+    // Bounded: a banner server that cannot be reached does not hold the start.
+    if (Form1::exists()) Form1::instance().bannerverbinden();
 
     if (cmbaantalvragen->currentText() != u"unlimited")
         st.quizlengte = static_cast<qint16>(cmbaantalvragen->currentText().toInt());

@@ -5,6 +5,7 @@
 #include "game/Form1.h"
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
+#include "lobby/reclame.h"
 #include "netgame/clientmodule.h"
 #include "netgame/listensocket.h"
 #include "netgame/netinternal.h"
@@ -80,7 +81,7 @@ void frmmulti::Command1_Click() {
     }
     SSTab1->setTabEnabled(kTabHost, false);
     st.isserver = 0;
-    // The advertisement list and the banner are not part of this program yet.
+    reclameladen(st.landnaam);
     clientconnect(txthostnaam->text());
 }
 
@@ -105,7 +106,8 @@ void frmmulti::clientconnect(const QString& ip) {
     st.spelers[0].knop2 = txtbutton2->text();
     st.spelers[0].knop3 = txtbutton3->text();
     st.spelers[0].knop4 = txtbutton4->text();
-    // The banner connection would be waited for here; the program has no banner yet.
+    // Bounded: a banner server that cannot be reached does not hold the join.
+    if (Form1::exists()) Form1::instance().bannerverbinden();
 }
 
 void frmmulti::client_Error() {

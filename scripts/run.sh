@@ -16,6 +16,13 @@ if [ -z "${VONDRIX_DB_HOST:-}" ]; then
     start_database "$top/run-db"
 fi
 
+# Without a banner web server of your own (VONDRIX_BANNER_HOST), a local one
+# serves the banner pictures.
+if [ -z "${VONDRIX_BANNER_HOST:-}" ]; then
+    . "$top/scripts/bannerserver.sh"
+    start_banner_server
+fi
+
 # The program keeps its files (settings.ini, excerpts) in a folder of its own.
 export VONDRIX_HOME=${VONDRIX_HOME:-$top/run}
 mkdir -p "$VONDRIX_HOME"

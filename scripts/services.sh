@@ -39,6 +39,7 @@ stop_services() {
         pulseaudio --kill >/dev/null 2>&1 || true
         VDX_PULSE_STARTED=
     fi
+    if declare -F stop_banner_server >/dev/null; then stop_banner_server; fi
     if declare -F stop_database >/dev/null; then stop_database; fi
     if [ -n "$VDX_RUNTIME" ] && [ -d "$VDX_RUNTIME" ]; then
         rm -rf "$VDX_RUNTIME"

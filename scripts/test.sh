@@ -16,9 +16,11 @@ fi
 
 . "$top/scripts/services.sh"
 . "$top/scripts/database.sh"
+. "$top/scripts/bannerserver.sh"
 trap stop_services EXIT
 start_audio
 start_database
+start_banner_server
 
 status=0
 if [ "$sanitize" = "1" ]; then
