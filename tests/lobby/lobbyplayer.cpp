@@ -6,6 +6,7 @@
 //   send <text>   types the text into the chat input and presses Enter  -> SENT
 //   tick          one tick of the lobby timer -> CHAT <chat box> USERS <users box>
 //   leave         selects the Info tab -> LEFT
+//   show          shows the window and lets it paint for a second -> SHOWN
 // Box texts are percent-encoded. Message boxes are answered OK and written as MSG <text>.
 #include "common/gamestate.h"
 #include "lobby/frmmulti.h"
@@ -57,6 +58,10 @@ int main(int argc, char** argv) {
             w.tmrlobbychat_Timer();
             say(QStringLiteral("CHAT ") + encoded(w.txtlobbychat) + QStringLiteral(" USERS ") +
                 encoded(w.txtlobbyonline));
+        } else if (line == QStringLiteral("show")) {
+            w.show();
+            QTest::qWait(1000);
+            say(QStringLiteral("SHOWN"));
         } else if (line == QStringLiteral("leave")) {
             w.SSTab1->setCurrentIndex(kTabInfo);
             say(QStringLiteral("LEFT"));
