@@ -48,8 +48,12 @@ int centralPort() {
 }
 
 int openCentral() {
-    return gMyConn().OpenConnection(centralHost(), kLobbyUser, kLobbyPassword, kDatabase,
-                                    centralPort(), 0);
+    return openLobbyAccount(gMyConn());
+}
+
+int openLobbyAccount(DbConnection& connection) {
+    return connection.OpenConnection(centralHost(), kLobbyUser, kLobbyPassword, kDatabase,
+                                     centralPort(), 0);
 }
 
 void CheckError() {

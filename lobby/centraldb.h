@@ -21,6 +21,8 @@ int centralPort();
 // Opens gMyConn with the lobby account on the central server; failure shows only
 // through gMyConn().Error(). Returns what OpenConnection returns.
 int openCentral();
+// Opens another connection with the lobby account on the central server (load tools).
+int openLobbyAccount(DbConnection& connection);
 
 // Shows "Error <number>: <description>" when the last operation of gMyConn failed.
 // The error is not cleared and the caller goes on.

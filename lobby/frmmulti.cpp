@@ -89,6 +89,7 @@ frmmulti::frmmulti(QWidget* parent) : QWidget(parent) {
     connect(Command10, &QPushButton::clicked, this, &frmmulti::Command10_Click);
     connect(Command8, &QPushButton::clicked, this, &frmmulti::Command8_Click);
     installKeyFilters();
+    wireLobbyCommands();
     buildNetgame();
     resize(800, 560);
 }

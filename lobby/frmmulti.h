@@ -3,6 +3,7 @@
 #include "platform/gui/windowinstance.h"
 
 #include "lobby/flagimagelist.h"
+#include "lobby/lobbypoll.h"
 
 #include <QWidget>
 
@@ -111,7 +112,7 @@ public:
     QLineEdit* txtrepemail = nullptr;
     QPlainTextEdit* txtrepdescription = nullptr;
     QPushButton* Command3 = nullptr;
-    QLabel* Label8 = nullptr;
+    ClickLabel* Label8 = nullptr;
 
     // --- tab 3 "Info" ---
     QLabel* imglogo = nullptr;
@@ -247,4 +248,31 @@ private:
     void versionGate();
     void writeLocatie(const QString& locatie);
     void endProgram();
+
+    // --- lobby chat, question posting and problem reports ---
+public:
+    // The three lobby polls: each runs one query and refreshes one box.
+    void controleeropberichten();
+    void controleeroponlinegebruikers();
+    void controleeropsysteemberichten();
+    // The support address of the mail messages and the mail link.
+    static QString supportMail();
+public slots:
+    void cmdlobbysend_Click();
+    void tmrlobbychat_Timer();
+    void Command12_Click();
+    void aantalantwoordentonen();
+    void Combo1_Change();
+    void Combo1_Click();
+    void cmdPostQuestion_Click();
+    void Command3_Click();
+    void Label8_Click();
+
+private:
+    void wireLobbyCommands();
+    bool lobbyConnectionReady();
+    ChatReader chatReader_;
+    bool lobbyPollRunning_ = false;
+    int reconnectWait_ = 0; // ticks before the next attempt to reopen the connection
+    // --- end of lobby chat, question posting and problem reports ---
 };

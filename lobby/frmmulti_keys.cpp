@@ -2,6 +2,7 @@
 // and may swallow it; keys that type nothing (arrows, shift) always pass.
 #include "lobby/frmmulti.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -22,6 +23,7 @@ bool refusedInAddress(QChar c) {
 void frmmulti::installKeyFilters() {
     for (QObject* box : {txthostnaam, txtserverip, txtlobbysturen, txtusrpassword})
         box->installEventFilter(this);
+    Combo1->installEventFilter(this);
 }
 
 bool frmmulti::eventFilter(QObject* watched, QEvent* event) {
@@ -42,6 +44,11 @@ bool frmmulti::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // Enter in the chat input is not typed into it: it sends the line.
-    if (watched == txtlobbysturen && isEnter(key)) return true;
+    if (watched == txtlobbysturen && isEnter(key)) {
+        cmdlobbysend_Click();
+        return true;
+    }
+    // The number of answers is picked from the list only; typing does nothing.
+    if (watched == Combo1) return !typed.isEmpty();
     return QWidget::eventFilter(watched, event);
 }

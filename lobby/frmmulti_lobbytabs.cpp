@@ -1,4 +1,5 @@
 // The "Problems", "Expand db", "High score" and "Lobby" tabs: their controls and layout.
+#include "lobby/clicklabel.h"
 #include "lobby/frmmulti.h"
 #include "lobby/frmmulti_build.h"
 
@@ -26,9 +27,13 @@ QWidget* frmmulti::buildProblemsTab() {
     txtrepemail = textBox(page, QStringLiteral("txtrepemail"));
     txtrepdescription = named(new QPlainTextEdit(page), QStringLiteral("txtrepdescription"));
     Command3 = button(QStringLiteral("Send"), page, QStringLiteral("Command3"));
-    Label8 = caption(QStringLiteral("-- In case you are not connected you have to report us by "
-                                    "clicking here --"),
-                     page, QStringLiteral("Label8"));
+    Label8 = named(new ClickLabel(QStringLiteral("-- In case you are not connected you have to "
+                                                 "report us by clicking here --"),
+                                  page),
+                   QStringLiteral("Label8"));
+    QFont linkFont = Label8->font();
+    linkFont.setUnderline(true);
+    Label8->setFont(linkFont);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Username:"), txtrepusername);

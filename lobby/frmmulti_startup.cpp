@@ -26,8 +26,6 @@
 
 namespace {
 
-const QString kSupportMail = QStringLiteral("support@vondrix.net");
-
 // This PC's own address as the host socket would report it: the first IPv4
 // address of an interface that is up, other than the loopback.
 QString localIP() {
@@ -135,6 +133,8 @@ void frmmulti::SSTab1_Click() {
         st.inlobby = 1;
         writeLocatie(QStringLiteral("lobby"));
         tmrlobbychat->start();
+        controleeropberichten();
+        controleeropsysteemberichten();
         txtlobbysturen->setFocus();
         if (txtsystemmessages->toPlainText().isEmpty())
             txtsystemmessages->setPlainText(QStringLiteral("<none>"));
@@ -185,6 +185,6 @@ void frmmulti::Command7_Click() {
 }
 
 void frmmulti::Label16_Click() {
-    MsgBox(QStringLiteral("mail to: ") + kSupportMail +
+    MsgBox(QStringLiteral("mail to: ") + supportMail() +
            QStringLiteral(" topic: 'lost password' + userID  to request a new password"));
 }

@@ -1,0 +1,107 @@
+// The "Lobby" tab: sending chat lines, the chat, users and system-message polls,
+// and "Clear all".
+#include "common/gamestate.h"
+#include "lobby/centraldb.h"
+#include "lobby/frmmulti.h"
+#include "platform/dialogs.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+// Puts a poll's text into its box, only when it differs from what the box shows;
+// then selects the last character, which brings the end into view. The box shows
+// the text as plain text: nothing in it is taken for markup.
+void showPolled(QTextEdit* box, const QString& composed) {
+    QString shown = composed;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QChar::Nbsp, QLatin1Char(' ')); // as the box reports it back
+    if (shown == box->toPlainText()) return;
+    box->clear();
+    box->setPlainText(shown);
+    if (shown.isEmpty()) return;
+    QTextCursor cursor(box->document());
+    const int length = box->toPlainText().size();
+    cursor.setPosition(length - 1);
+    cursor.setPosition(length, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+}
+
+} // namespace
+
+void frmmulti::cmdlobbysend_Click() {
+    const QString regel = txtlobbysturen->text();
+    if (regel.isEmpty()) return;
+    gMyConn().Execute(QStringLiteral("INSERT INTO vdrx_messages (van,naar,bericht,servertime) "
+                                     "VALUES(?,'all',?,now());"),
+                      {state().gebruikersnaam, regel});
+    const DbError error = gMyConn().Error();
+    if (error.Number != 0) {
+        // The line stays in the input box, to be sent again.
+        MsgBox(QStringLiteral("Your message was not sent: ") + error.Description);
+        txtlobbysturen->setFocus();
+        return;
+    }
+    txtlobbysturen->clear();
+    txtlobbysturen->setFocus();
+}
+
+// A tick that comes while the previous one still runs is dropped, and a slow
+// tick is followed by a full interval rather than at once.
+void frmmulti::tmrlobbychat_Timer() {
+    if (lobbyPollRunning_) return;
+    lobbyPollRunning_ = true;
+    QElapsedTimer took;
+    took.start();
+    if (lobbyConnectionReady()) {
+        controleeropberichten();
+        controleeroponlinegebruikers();
+    }
+    lobbyPollRunning_ = false;
+    if (tmrlobbychat->isActive() && took.elapsed() >= tmrlobbychat->interval())
+        tmrlobbychat->start();
+}
+
+// A lost connection is opened again at the next tick; while the server cannot be
+// reached, only every sixth tick tries, since an attempt may wait for a time-out.
+bool frmmulti::lobbyConnectionReady() {
+    if (gMyConn().State() != DbConnection::kNotConnected) return true;
+    if (reconnectWait_ > 0) {
+        --reconnectWait_;
+        return false;
+    }
+    if (openCentral() == 0) return true;
+    reconnectWait_ = 5;
+    return false;
+}
+
+// Each poll leaves its box as it is when its statement fails.
+void frmmulti::controleeropberichten() {
+    if (chatReader_.poll(gMyConn(), state().servertijd))
+        showPolled(txtlobbychat, chatReader_.text());
+}
+
+void frmmulti::controleeroponlinegebruikers() {
+    QString text;
+    if (pollLobbyUsers(gMyConn(), text)) showPolled(txtlobbyonline, text);
+}
+
+void frmmulti::controleeropsysteemberichten() {
+    QString text;
+    if (pollSystemMessages(gMyConn(), state().gebruikersnaam, text))
+        showPolled(txtsystemmessages, text);
+}
+
+void frmmulti::Command12_Click() {
+    gMyConn().Execute(
+        QStringLiteral("update vdrx_systemmessages set gelezen = 'ja' where naar = ?"),
+        {state().gebruikersnaam});
+    CheckError();
+    controleeropsysteemberichten();
+    if (txtsystemmessages->toPlainText().isEmpty())
+        txtsystemmessages->setPlainText(QStringLiteral("<none>"));
+}
