@@ -90,6 +90,7 @@ frmmulti::frmmulti(QWidget* parent) : QWidget(parent) {
     connect(Command8, &QPushButton::clicked, this, &frmmulti::Command8_Click);
     installKeyFilters();
     buildNetgame();
+    buildServerLists();
     resize(800, 560);
 }
 
