@@ -101,6 +101,7 @@ GridFillResult fillGrid(QTableWidget* table, const QString& sql, const GridFillO
 
     grid->setUpdatesEnabled(false);
     setSize(grid, count + 1, fields + 1);
+    setText(grid, 0, 0, QString());
     setColumnWidth(grid, 0, kFixedColumnTwips);
     for (int k = 0; k < fields; ++k) {
         const QString name = rs.Fields(k).Name;

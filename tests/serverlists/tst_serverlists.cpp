@@ -121,9 +121,11 @@ int rowOf(const QTableWidget* grid, int column, const QString& text) {
     return -1;
 }
 
+// The list statement for the rows of one test.
 QString listOf(const QString& user) {
-    return QStringLiteral("select ipaddress, ipport, ipping, user from vdrx_servers where user "
-                          "= '") +
+    return QStringLiteral("select ipaddress, ipport, ipping, user, description, quizlength, "
+                          "curplayers as current, maxplayers as max, country,version,password "
+                          "from vdrx_servers where user = '") +
            user + QStringLiteral("' order by serverID;");
 }
 
@@ -299,8 +301,10 @@ private slots:
         AdminDb db;
         const QString user = marker();
         for (int i = 0; i < 10; ++i) {
-            addServer(db, user, QStringLiteral("127.0.0.%1").arg(i + 1), "music", "0");
-            addServer(db, user, TestNetwork::silent(i), "music", "0");
+            addServer(db, user, QStringLiteral("127.0.0.%1").arg(i + 1), "music", "0",
+                      QStringLiteral("answering host %1").arg(i + 1));
+            addServer(db, user, TestNetwork::silent(i), "music", "0",
+                      QStringLiteral("silent host %1").arg(i + 1));
         }
         Lobby lobby;
         frmmulti& w = lobby.w;
