@@ -204,7 +204,7 @@ int runClient(const QStringList& args) {
     // The host's game is on the server list: click its row, then "Connect".
     w.SSTab1->setCurrentIndex(kTabJoin);
     int row = -1;
-    for (int r = 0; r < w.fgData->rowCount() && row < 0; ++r) {
+    for (int r = w.fgData->rowCount() - 1; r >= 0 && row < 0; --r) { // the newest first
         const QTableWidgetItem* ip = w.fgData->item(r, 1);
         const QTableWidgetItem* port = w.fgData->item(r, 2);
         if (ip && port && ip->text() == u"127.0.0.1" && port->text() == arg(args, "--port"))
@@ -214,8 +214,10 @@ int runClient(const QStringList& args) {
         say(QStringLiteral("NOT LISTED"));
         return 3;
     }
+    const QModelIndex cell = w.fgData->model()->index(row, 1);
+    w.fgData->scrollTo(cell);
     QTest::mouseClick(w.fgData->viewport(), Qt::LeftButton, {},
-                      w.fgData->visualRect(w.fgData->model()->index(row, 1)).center());
+                      w.fgData->visualRect(cell).center());
     if (w.txthostport->text() != arg(args, "--port")) return 3;
     w.Command1->click();
 
