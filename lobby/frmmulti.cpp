@@ -91,6 +91,7 @@ frmmulti::frmmulti(QWidget* parent) : QWidget(parent) {
     installKeyFilters();
     wireLobbyCommands();
     buildNetgame();
+    buildServerLists();
     resize(800, 560);
 }
 

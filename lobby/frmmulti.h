@@ -4,6 +4,7 @@
 
 #include "lobby/flagimagelist.h"
 #include "lobby/lobbypoll.h"
+#include "lobby/resultgrid.h"
 
 #include <QWidget>
 
@@ -177,6 +178,33 @@ public:
     ReceiveBuffer* serverontvangst[5] = {}; // 1..4: receive splitter of server(i)
     ReceiveBuffer* clientontvangst = nullptr;
 
+    // --- server lists and high scores ---
+    QLineEdit* txtSQL = nullptr;    // hidden: the query text of the server list
+    QLineEdit* txtOffset = nullptr; // hidden paging boxes nothing reads
+    QLineEdit* txtChunk = nullptr;
+    QString serverlijstsql; // the list query shown, empty until one was chosen
+    QString scoresql;       // the ranking statement shown
+    QString gridtabel;
+    FillQueue gridvullingen; // one grid fill at a time
+    bool querybezig() const { return gridvullingen.busy(); }
+    void toonlijstmuziek();
+    void toonlijsttrivia();
+    void serverlijstvernieuwen();
+    void serverlijstvullen();
+    void toonlijsttriviascores();
+    void toonlijsttriviaposters();
+    void breedteshighscoreinstellen();
+    void scorelijstquerystarten();
+    void posterlijstquerystarten();
+    void scorelijstvullen();
+    void posterlijstvullen();
+    void chkPublic_Click();
+    void chkprivate_Click();
+    void chkpingtime_Click();
+    void cmdVernieuwen_Click();
+    void cmdrefreshlist2_Click();
+    // --- end of server lists and high scores ---
+
     // Hosting, joining and the dispatchers (netgame/).
     void clientconnect(const QString& ip);
     void clientgetskicked();
@@ -238,6 +266,8 @@ private:
     QWidget* buildLobbyTab();
     QWidget* buildLoginTab();
     void installKeyFilters();
+    // Hidden query boxes and the commands of the lists and rankings.
+    void buildServerLists();
     // Creates the sockets and wires the host and join commands (netgame/).
     void buildNetgame();
     void server_DataArrival(int Index);

@@ -12,6 +12,7 @@
 #include "platform/programfolder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,11 +124,16 @@ void frmmulti::SSTab1_Click() {
         } else {
             muisbezig();
         }
-        // The server list of the ticked kind is shown here, under the hourglass.
+        if (chkPublic->isChecked())
+            toonlijstmuziek();
+        else
+            toonlijsttrivia();
         muisnormaal();
     }
 
     if (tab == kTabProblems) txtrepusername->setText(st.gebruikersnaam);
+
+    if (tab == kTabHighscore) cmdrefreshlist2_Click();
 
     if (tab == kTabLobby) {
         st.inlobby = 1;

@@ -45,6 +45,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -278,10 +279,24 @@ int runClient(const QStringList& args) {
     frmmulti& w = frmmulti::instance();
     w.show();
     if (!logIn(w, arg(args, "--user"), arg(args, "--password"))) return 2;
+    // The host's game is on the server list: click its row, then "Connect".
     w.SSTab1->setCurrentIndex(kTabJoin);
-    w.txthostnaam->clear();
-    QTest::keyClicks(w.txthostnaam, QStringLiteral("127.0.0.1"));
-    w.txthostport->setText(arg(args, "--port"));
+    int row = -1;
+    for (int r = w.fgData->rowCount() - 1; r >= 0 && row < 0; --r) { // the newest first
+        const QTableWidgetItem* ip = w.fgData->item(r, 1);
+        const QTableWidgetItem* port = w.fgData->item(r, 2);
+        if (ip && port && ip->text() == u"127.0.0.1" && port->text() == arg(args, "--port"))
+            row = r;
+    }
+    if (row < 0) {
+        say(QStringLiteral("NOT LISTED"));
+        return 3;
+    }
+    const QModelIndex cell = w.fgData->model()->index(row, 1);
+    w.fgData->scrollTo(cell);
+    QTest::mouseClick(w.fgData->viewport(), Qt::LeftButton, {},
+                      w.fgData->visualRect(cell).center());
+    if (w.txthostport->text() != arg(args, "--port")) return 3;
     w.Command1->click();
 
     auto paths = std::make_shared<QStringList>();
