@@ -5,7 +5,7 @@
 //   vdx_netplayer host   --user U --password P --port N --playlist M3U --tijd S
 //                        --clients N --rounds R
 //   vdx_netplayer client --user U --password P --port N --playlist M3U
-//                        [--answer right|first]
+//                        [--answer right|first] [--spel trivia]
 //   Trivia: the host gets --spel trivia; host and clients get --answers with one
 //   entry per question, "right:<ms>", "wrong:<ms>" or "none" (typed that long
 //   after the question shows), and --locale (QLocale name) sets the PC's locale.
@@ -37,6 +37,7 @@
 #include "platform/programfolder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -281,6 +282,7 @@ int runClient(const QStringList& args) {
     if (!logIn(w, arg(args, "--user"), arg(args, "--password"))) return 2;
     // The host's game is on the server list: click its row, then "Connect".
     w.SSTab1->setCurrentIndex(kTabJoin);
+    if (arg(args, "--spel") == u"trivia") w.chkprivate->click(); // the list of trivia games
     int row = -1;
     for (int r = w.fgData->rowCount() - 1; r >= 0 && row < 0; --r) { // the newest first
         const QTableWidgetItem* ip = w.fgData->item(r, 1);

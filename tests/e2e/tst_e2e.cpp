@@ -311,9 +311,11 @@ private slots:
         QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
                  qPrintable(dump(host)));
         Player a(QStringLiteral("client"), anna,
-                 common + QStringList{"--locale", "en_US", "--answers", "right:1500,none"});
+                 common + QStringList{"--spel", "trivia", "--locale", "en_US", "--answers",
+                                      "right:1500,none"});
         Player b(QStringLiteral("client"), bob,
-                 common + QStringList{"--locale", "de_DE", "--answers", "wrong:2500,right:4500"});
+                 common + QStringList{"--spel", "trivia", "--locale", "de_DE", "--answers",
+                                      "wrong:2500,right:4500"});
         const auto done = [&] { return host.has("DONE") && a.has("DONE") && b.has("DONE"); };
         const auto fail = [&] {
             return (dump(host) + u'\n' + dump(a) + u'\n' + dump(b)).toLocal8Bit();
