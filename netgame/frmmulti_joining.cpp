@@ -6,6 +6,7 @@
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
 #include "lobby/reclame.h"
+#include "lobby/resultgrid.h"
 #include "netgame/clientmodule.h"
 #include "netgame/listensocket.h"
 #include "netgame/netinternal.h"
@@ -21,18 +22,6 @@
 
 namespace {
 
-// The grid as the server list numbers it: row 0 is the header row, column 0 the
-// fixed empty column.
-int gridRows(const QTableWidget* grid) {
-    return grid->rowCount() + 1;
-}
-
-QString gridCell(const QTableWidget* grid, int row, int column) {
-    if (row < 1) return {};
-    const QTableWidgetItem* item = grid->item(row - 1, column);
-    return item ? item->text() : QString();
-}
-
 // Set by "vxsestop", cleared by the next connect.
 bool gestopt = false;
 
@@ -43,14 +32,14 @@ bool verbindinggestopt() {
 }
 
 void frmmulti::fgData_Click() {
-    if (gridRows(fgData) < 1) return;
+    if (resultgrid::rows(fgData) < 1) return;
     adresingetypt = QStringLiteral("no");
     const int rij = fgData->currentRow() + 1;
     if (rij < 1) return;
     fgData->selectRow(rij - 1);
-    txthostnaam->setText(gridCell(fgData, rij, 1));
-    txthostport->setText(gridCell(fgData, rij, 2));
-    txtmetpaswoord->setText(gridCell(fgData, rij, 11));
+    txthostnaam->setText(resultgrid::text(fgData, rij, 1));
+    txthostport->setText(resultgrid::text(fgData, rij, 2));
+    txtmetpaswoord->setText(resultgrid::text(fgData, rij, 11));
     Command1->setEnabled(true);
 }
 
@@ -71,9 +60,9 @@ void frmmulti::Command1_Click() {
             return;
         }
     } else if (adresingetypt == u"yes") {
-        for (int r = 1; r <= gridRows(fgData) - 1; ++r) {
-            if (gridCell(fgData, r, 1) == txthostnaam->text() &&
-                gridCell(fgData, r, 2) == txthostport->text()) {
+        for (int r = 1; r <= resultgrid::rows(fgData) - 1; ++r) {
+            if (resultgrid::text(fgData, r, 1) == txthostnaam->text() &&
+                resultgrid::text(fgData, r, 2) == txthostport->text()) {
                 MsgBox(QStringLiteral("This server exists, select it from the list"));
                 return;
             }
