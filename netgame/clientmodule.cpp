@@ -106,7 +106,9 @@ void eindscoretonen(const QStringList& parts) {
     Form7& uitslag = Form7::instance();
     uitslag.show();
     uitslag.lbltijd->setText(state().clientvraagtijd);
-    uitslag.lblvragen->setText(f.txthoofd->text().mid(9));
+    // The music heading reads "Question <n>"; a trivia heading "<n> ~ Trivia question <nr>".
+    const QString kop = f.txthoofd->text();
+    uitslag.lblvragen->setText(kop.startsWith(u"Question ") ? kop.mid(9) : kop.section(u' ', 0, 0));
     for (int i = 0; i <= 4; ++i) {
         const auto r = rij(parts, i, 6);
         if (!r) continue;

@@ -22,6 +22,7 @@
 //   MASK <clock> <mask>         trivia: the hint mask changed while the clock showed clock
 //   SENT <clock value>|<line>   trivia: a typed line goes out, the clock value as sent
 //   CHAT <colour> <line>        a line of the game chat with its colour value
+//   QUESTIONS <text>            the results window's number of questions
 //   FINAL <name> <score>        a row of the results window
 //   DONE
 // Times are milliseconds of the steady clock that all processes share.
@@ -94,6 +95,7 @@ void typeKey(QWidget* box, const QString& key) {
 
 void printResults() {
     Form7& uitslag = Form7::instance();
+    say(QStringLiteral("QUESTIONS %1").arg(uitslag.lblvragen->text()));
     for (int i = 0; i <= 4; ++i) {
         if (uitslag.naam[i]->isHidden()) continue;
         say(QStringLiteral("FINAL %1 %2").arg(uitslag.naam[i]->text(), uitslag.score[i]->text()));

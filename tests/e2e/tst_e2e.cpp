@@ -410,6 +410,8 @@ private slots:
         QCOMPARE(a.finals(), host.finals());
         QCOMPARE(b.finals(), host.finals());
         for (const Player* p : pcs)
+            QCOMPARE(p->with(QStringLiteral("QUESTIONS ")), QStringList{"QUESTIONS 2"});
+        for (const Player* p : pcs)
             QCOMPARE(p->with("MSG "),
                      QStringList{QStringLiteral("MSG OK, logged into the system")});
     }
