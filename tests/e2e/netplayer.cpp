@@ -6,6 +6,11 @@
 //                        --clients N --rounds R
 //   vdx_netplayer client --user U --password P --port N --playlist M3U
 //                        [--answer right|first]
+//   vdx_netplayer host   ... --answer-log       waits for its clients, starts no game,
+//                                               logs every answer it records
+//   vdx_netplayer client ... --presses N         once joined, presses answer key 1 N
+//                                               times, 20 ms apart, answers taken again
+//                                               each time (the answer path benchmark)
 //
 // It writes one line per event on stdout:
 //   MSG <text>                  a message box (answered OK)
@@ -15,6 +20,11 @@
 //   STATE <k> <clients> <tiles> host: at the start of round k, the client count
 //                               and for tiles 1..4 "1" shown / "0" hidden
 //   PLAYING <k> <ms>            client: the excerpt of round k has started
+//   TABLE <k> <ms>              client: the result table before round k has arrived
+//   OPEN <k> <ms>               client: the excerpt of round k begins to arrive
+//   RECEIVED <k> <ms>           client: its last byte has arrived
+//   PRESS <n> <us>              client: key press n is about to be typed
+//   ANSWER <i> <us>             host: the answer of player i has been recorded
 //   FINAL <name> <score>        a row of the results window
 //   DONE
 // Times are milliseconds of the steady clock that all processes share.
@@ -55,6 +65,11 @@ void say(const QString& line) {
 qint64 nowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+qint64 nowUs() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 QString arg(const QStringList& args, const QString& name, const QString& fallback = {}) {
@@ -130,6 +145,22 @@ int runHost(const QStringList& args) {
     if (!Form1::exists() || state().isserver != 1) return 3;
     say(QStringLiteral("LISTENING"));
 
+    if (args.contains(QStringLiteral("--answer-log"))) {
+        // Connected after the dispatcher: the answer has been recorded. It is
+        // cleared again at once, so that the player's next answer counts too.
+        for (int i = 1; i <= 4; ++i)
+            QObject::connect(w.serverontvangst[i], &ReceiveBuffer::messageReceived, qApp,
+                             [i](const QByteArray& m) {
+                                 if (!m.startsWith("vxclantw")) return;
+                                 const qint64 t = nowUs();
+                                 GameState& st = state();
+                                 if (st.spelers[i].antwoord == 0) return;
+                                 say(QStringLiteral("ANSWER %1 %2").arg(i).arg(t));
+                                 st.spelers[i].antwoord = 0;
+                                 st.aantalclientantwoorden = 0;
+                             });
+        return -1;
+    }
     const int clients = arg(args, "--clients").toInt();
     const qint16 rounds = static_cast<qint16>(arg(args, "--rounds").toInt());
     struct Play {
@@ -211,10 +242,50 @@ int runClient(const QStringList& args) {
     LoadM3U(arg(args, "--playlist"), *paths, *titles);
     const QString answer = arg(args, "--answer", QStringLiteral("right"));
     auto round = std::make_shared<int>(0);
+    const int presses = arg(args, "--presses", QStringLiteral("0")).toInt();
+    if (presses > 0) {
+        // Once the host has announced this player, it answers over and over.
+        auto done = std::make_shared<int>(0);
+        every([=] {
+            GameState& st = state();
+            if (!Form1::exists() || st.eigenslot.isEmpty()) return false;
+            auto* timer = new QTimer(qApp);
+            timer->setTimerType(Qt::PreciseTimer);
+            QObject::connect(timer, &QTimer::timeout, [=] {
+                if (*done >= presses || !Form1::exists()) {
+                    timer->stop();
+                    say(QStringLiteral("DONE"));
+                    QTimer::singleShot(500, qApp, &QApplication::quit);
+                    return;
+                }
+                GameState& s = state();
+                s.antwoordenopen = 1;
+                s.clientgeantwoord = 0;
+                ++*done;
+                const qint64 t = nowUs();
+                typeKey(Form1::instance().Text1, s.spelers[0].knop1);
+                say(QStringLiteral("PRESS %1 %2").arg(*done).arg(t));
+            });
+            timer->start(20);
+            return true;
+        });
+    }
+    auto songBytes = std::make_shared<qint64>(0);
+    ReceiveBuffer* ontvangst = w.clientontvangst;
+    QObject::connect(ontvangst, &ReceiveBuffer::songData, qApp, [=](const QByteArray& b) {
+        *songBytes += b.size();
+        if (*songBytes == ontvangst->excerptSize())
+            say(QStringLiteral("RECEIVED %1 %2").arg(*round + 1).arg(nowMs()));
+    });
     // Connected after the dispatcher: runs once the message has been acted on.
     QObject::connect(w.clientontvangst, &ReceiveBuffer::messageReceived, qApp,
                      [=](const QByteArray& m) {
-                         if (m.startsWith("vxseclos")) {
+                         if (m.startsWith("vxseopen")) {
+                             *songBytes = 0;
+                             say(QStringLiteral("OPEN %1 %2").arg(*round + 1).arg(nowMs()));
+                         } else if (m.startsWith("vxseantw")) {
+                             say(QStringLiteral("TABLE %1 %2").arg(*round + 1).arg(nowMs()));
+                         } else if (m.startsWith("vxseclos")) {
                              ++*round;
                              say(QStringLiteral("PLAYING %1 %2").arg(*round).arg(nowMs()));
                              if (!Form1::exists()) return;
