@@ -4,12 +4,14 @@
 #include "common/gamestate.h"
 #include "common/joystickmodule.h"
 #include "game/answershape.h"
+#include "game/joystickpoll.h"
 #include "netgame/clientmodule.h"
 #include "platform/gui/mediaplayer.h"
 #include "platform/programfolder.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTimer>
 #include <cmath>
 
@@ -76,6 +78,10 @@ void Form1::keyProcedure(const QString& toets) {
             ++s.aantalantwoorden;
         }
     }
+}
+
+void Form1::startJoystickPoll() {
+    joystickpoll_->start();
 }
 
 void Form1::Timer1_Timer() {

@@ -133,9 +133,9 @@ void clientspelstarten() {
     f.show();
     f.Image5->hide();
     f.Frame1->show();
-    f.Timer1->start();
+    f.startJoystickPoll();
     st.speler1geantwoord = 0;
     st.speler2geantwoord = 0;
-    if (st.joystick1 != 0) f.Timer1->start();
+    if (st.joystick1 != 0) f.startJoystickPoll();
     f.slider1->setValue(f.WindowsMediaPlayer1->volume());
 }
