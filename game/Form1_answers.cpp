@@ -130,7 +130,11 @@ void Form1::serverantwoorden(const QString& antwoord, qint16 spelernr) {
 void Form1::clientantwoorden(const QString& antwoord, qint16& spelernr) {
     Q_UNUSED(spelernr);
     GameState& s = state();
-    if (mnusoundfx->isChecked()) answerSound();
+    // The sound comes last: starting a player takes milliseconds, and the answer
+    // goes to the host before that, with the seconds the clock showed at the press.
+    const auto sound = qScopeGuard([this] {
+        if (mnusoundfx->isChecked()) answerSound();
+    });
     if (s.antwoordenopen != 1) return;
     const int r = s.eigenslot.toInt();
     if (r < 0 || r > 4) return;

@@ -49,7 +49,9 @@ bool clientLive() {
 bool clientsend(const QByteArray& bytes) {
     QTcpSocket* socket = clientSocket();
     if (!socket || !isLiveState(winsockState(socket))) return false;
-    return socket->write(bytes) == bytes.size();
+    const bool written = socket->write(bytes) == bytes.size();
+    socket->flush(); // on its way now, not when the handler that sends it is done
+    return written;
 }
 
 void clientclose() {

@@ -16,10 +16,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 
@@ -68,6 +70,21 @@ void tabelnaarclients(const QByteArray& bytes) {
         wachten(100);
         doEvents();
     }
+}
+
+// Lets events run until a client socket reports written bytes, at most ms: a
+// send's end is seen when it happens, not at the next look.
+void wachtopverzending(int ms) {
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    for (int i = 1; i <= 4; ++i) {
+        if (QTcpSocket* socket = socketOf(i))
+            QObject::connect(socket, &QTcpSocket::bytesWritten, &loop, &QEventLoop::quit);
+    }
+    timer.start(ms);
+    loop.exec();
 }
 
 void toonscores() {
@@ -183,7 +200,7 @@ void waitforsendcomplete(int totalMs) {
             }
         }
         if (klaar) return;
-        wachten(10);
+        wachtopverzending(10);
     }
 }
 
