@@ -44,6 +44,10 @@ void readjoystick2() {
     poll(joysticks[2], state().knoppen2);
 }
 
+JoystickDevice& joystickdevice(int joystick) {
+    return joystickDevice(static_cast<quint32>(joysticks[joystick == 2 ? 2 : 1].id));
+}
+
 void resetJoystickModule() {
     for (Joystick& joystick : joysticks)
         joystick = Joystick{};

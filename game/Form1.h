@@ -7,6 +7,7 @@
 
 class AnswerShape;
 class ClickLabel;
+class JoystickPoll;
 class MediaPlayer;
 class QAction;
 class QGroupBox;
@@ -112,7 +113,7 @@ public:
     QTimer* tmrAntwoordenTonen = nullptr;    // 20, the host's watch
     QTimer* tmrdelay = nullptr;              // 1000 (3300 in trivia), after the answers
     QTimer* tmraantalplayersbegin = nullptr; // 500, enabled: dropped sockets before the start
-    QTimer* Timer1 = nullptr;                // 1, joystick poll
+    QTimer* Timer1 = nullptr;                // 1, joystick poll (started by startJoystickPoll)
     QTimer* tmrclientstart = nullptr;        // 200, start sound on a client
     QTimer* tmrslider = nullptr;             // 1, focus back after a volume change
     QTimer* Timer4 = nullptr;                // 20000, enabled: banner rotation
@@ -157,6 +158,9 @@ public:
     void Text1_KeyPress(const QString& toets);
     void clientantwoorden(const QString& antwoord, qint16& spelernr);
     void serverantwoorden(const QString& antwoord, qint16 spelernr);
+    // Timer1 on. The poll runs on the joystick's events; the timer itself ticks
+    // once a second while it waits (JoystickPoll).
+    void startJoystickPoll();
     void knoppenafleggen() {}
     void knoppenaanleggen() {}
 
@@ -276,4 +280,5 @@ private:
     bool spelafgelopen_ = false; // the end test ended the game
     int triviapogingen_ = 0;     // failed trivia round starts in a row
     bool chatwacht_ = false;     // an Enter in txtchat1 waits for "Send"
+    JoystickPoll* joystickpoll_ = nullptr;
 };

@@ -4,12 +4,14 @@
 #include "common/gamestate.h"
 #include "common/joystickmodule.h"
 #include "game/answershape.h"
+#include "game/joystickpoll.h"
 #include "netgame/clientmodule.h"
 #include "platform/gui/mediaplayer.h"
 #include "platform/programfolder.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTimer>
 #include <cmath>
 
@@ -78,6 +80,10 @@ void Form1::keyProcedure(const QString& toets) {
     }
 }
 
+void Form1::startJoystickPoll() {
+    joystickpoll_->start();
+}
+
 void Form1::Timer1_Timer() {
     GameState& s = state();
     readjoystick1();
@@ -124,7 +130,11 @@ void Form1::serverantwoorden(const QString& antwoord, qint16 spelernr) {
 void Form1::clientantwoorden(const QString& antwoord, qint16& spelernr) {
     Q_UNUSED(spelernr);
     GameState& s = state();
-    if (mnusoundfx->isChecked()) answerSound();
+    // The sound comes last: starting a player takes milliseconds, and the answer
+    // goes to the host before that, with the seconds the clock showed at the press.
+    const auto sound = qScopeGuard([this] {
+        if (mnusoundfx->isChecked()) answerSound();
+    });
     if (s.antwoordenopen != 1) return;
     const int r = s.eigenslot.toInt();
     if (r < 0 || r > 4) return;

@@ -55,7 +55,7 @@ void Form1::clientherbeginnen() {
     clientliedspelen();
     s.speler1geantwoord = 0;
     s.clientgeantwoord = 0;
-    Timer1->start();
+    startJoystickPoll();
     txtklok->setText(s.clientvraagtijd);
     setKlokRood(false);
     tmrKlok->start();

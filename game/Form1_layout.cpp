@@ -2,6 +2,7 @@
 #include "game/Form1.h"
 
 #include "game/answershape.h"
+#include "game/joystickpoll.h"
 #include "game/logo.h"
 #include "lobby/clicklabel.h"
 #include "netgame/servermodule.h"
@@ -303,7 +304,7 @@ void Form1::buildTimers() {
     connect(tmrmilliklok2, &QTimer::timeout, this, &Form1::tmrmilliklok2_Timer);
     connect(tmrAntwoordenTonen, &QTimer::timeout, this, &Form1::tmrAntwoordenTonen_Timer);
     connect(tmrdelay, &QTimer::timeout, this, &Form1::tmrdelay_Timer);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    joystickpoll_ = new JoystickPoll(Timer1, 1, [this] { Timer1_Timer(); });
     connect(tmrclientstart, &QTimer::timeout, this, &Form1::tmrclientstart_Timer);
     connect(tmrslider, &QTimer::timeout, this, &Form1::tmrslider_Timer);
     connect(tmraantalplayersbegin, &QTimer::timeout, this, [] { tmraantalplayersbegin_Timer(); });

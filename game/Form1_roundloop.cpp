@@ -53,8 +53,11 @@ void showAll(std::initializer_list<QWidget*> widgets) {
 } // namespace
 
 void Form1::setKlokRood(bool rood) {
+    const QColor kleur = rood ? vbColor(kColourRed) : palette().color(QPalette::Base);
+    // The trivia clock asks every 10 ms: only a change repaints the box.
+    if (txtklok->palette().color(QPalette::Base) == kleur) return;
     QPalette p = txtklok->palette();
-    p.setColor(QPalette::Base, rood ? vbColor(kColourRed) : palette().color(QPalette::Base));
+    p.setColor(QPalette::Base, kleur);
     txtklok->setPalette(p);
 }
 
@@ -106,7 +109,7 @@ void Form1::muziekspelopstarten() {
     frmtrivia->hide();
     s.speler1geantwoord = 0;
     s.speler2geantwoord = 0;
-    if (s.joystick1 != 0) Timer1->start();
+    if (s.joystick1 != 0) startJoystickPoll();
     muziekserverherbeginnen();
 }
 
@@ -132,7 +135,7 @@ void Form1::triviaspelopstarten() {
     s.speler1geantwoord = 0;
     s.speler2geantwoord = 0;
     if (s.joystick1 != 0) {
-        Timer1->start();
+        startJoystickPoll();
         MsgBox(QStringLiteral("go to controls and choose keyboard as input device"));
     }
     triviaserverherbeginnen();
@@ -279,7 +282,7 @@ void Form1::antwoordenvrijgeven() {
     s.spelers[0].antwoord = 0;
     s.spelers[0].antwoordtijd = 0;
     s.aantalantwoorden = 0;
-    if (s.joystick1 != 0) Timer1->start();
+    if (s.joystick1 != 0) startJoystickPoll();
 }
 
 bool Form1::triviarondevoorbereiden() {
@@ -395,7 +398,8 @@ void Form1::tmrmilliklok2_Timer() {
 
     const auto showSeconds = [&] {
         const int shown = qMax(0, int(std::trunc(s.klokwaarde - 0.01)));
-        txtklok->setText(QString::number(shown));
+        const QString tekst = QString::number(shown);
+        if (txtklok->text() != tekst) txtklok->setText(tekst);
         setKlokRood(shown < 6);
     };
     if (s.isserver == 0) {

@@ -49,7 +49,9 @@ bool clientLive() {
 bool clientsend(const QByteArray& bytes) {
     QTcpSocket* socket = clientSocket();
     if (!socket || !isLiveState(winsockState(socket))) return false;
-    return socket->write(bytes) == bytes.size();
+    const bool written = socket->write(bytes) == bytes.size();
+    socket->flush(); // on its way now, not when the handler that sends it is done
+    return written;
 }
 
 void clientclose() {
@@ -135,9 +137,9 @@ void clientspelstarten() {
     f.show();
     f.Image5->hide();
     f.Frame1->show();
-    f.Timer1->start();
+    f.startJoystickPoll();
     st.speler1geantwoord = 0;
     st.speler2geantwoord = 0;
-    if (st.joystick1 != 0) f.Timer1->start();
+    if (st.joystick1 != 0) f.startJoystickPoll();
     f.slider1->setValue(f.WindowsMediaPlayer1->volume());
 }

@@ -16,10 +16,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 
@@ -49,6 +51,21 @@ bool schrijf(int i, const QByteArray& bytes) {
     QTcpSocket* socket = socketOf(i);
     if (!socket || !isLiveState(winsockState(socket))) return false;
     return socket->write(bytes) == bytes.size();
+}
+
+// Lets events run until a client socket reports written bytes, at most ms: a
+// send's end is seen when it happens, not at the next look.
+void wachtopverzending(int ms) {
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    for (int i = 1; i <= 4; ++i) {
+        if (QTcpSocket* socket = socketOf(i))
+            QObject::connect(socket, &QTcpSocket::bytesWritten, &loop, &QEventLoop::quit);
+    }
+    timer.start(ms);
+    loop.exec();
 }
 
 void toonscores() {
@@ -183,7 +200,7 @@ void waitforsendcomplete(int totalMs) {
             }
         }
         if (klaar) return;
-        wachten(10);
+        wachtopverzending(10);
     }
 }
 

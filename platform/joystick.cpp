@@ -69,7 +69,7 @@ bool JoystickDevice::open() {
     if (fd_ < 0) return false;
     if (QCoreApplication::instance()) {
         notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
-        connect(notifier_, &QSocketNotifier::activated, this, &JoystickDevice::readPending);
+        connect(notifier_, &QSocketNotifier::activated, this, &JoystickDevice::eventsArrived);
     }
     readPending();
     return true;
@@ -96,6 +96,12 @@ void JoystickDevice::readPending() {
         buffered_ = total - used;
         std::memmove(buffer_.data(), buffer_.data() + used, buffered_);
     }
+}
+
+void JoystickDevice::eventsArrived() {
+    const quint16 before = buttons_;
+    readPending();
+    if (buttons_ != before) emit buttonsChanged();
 }
 
 void JoystickDevice::apply(const js_event& event) {

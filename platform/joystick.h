@@ -17,7 +17,8 @@ struct js_event;
 //
 // A device is opened non-blocking. Its events are read whenever they arrive
 // (a socket notifier in the event loop) and whenever a caller asks for the
-// buttons, so neither ever waits for the device. Only buttons 0 to 15 are
+// buttons, so neither ever waits for the device; buttonsChanged tells about
+// the events that arrived by themselves. Only buttons 0 to 15 are
 // kept; axis events and higher buttons are dropped. A device that reports
 // end of file or an error (unplugged) is closed and keeps the buttons it
 // showed last; the next question about it opens it again.
@@ -48,7 +49,12 @@ public:
     // Reads every event waiting on the device, without waiting for more.
     void readPending();
 
+signals:
+    // Events that arrived on the device changed the buttons held.
+    void buttonsChanged();
+
 private:
+    void eventsArrived();
     void apply(const js_event& event);
     void closeDevice();
 

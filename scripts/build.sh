@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds into build/ (or $BUILD_DIR). Extra arguments go to cmake.
+# BUILD_TARGET names the one target to build (default: all of them).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+cmake --build "$build" --parallel "$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}

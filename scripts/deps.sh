@@ -10,6 +10,7 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good pulseaudio
     fonts-dejavu-core famfamfam-flag-png
     nginx-light
+    libbenchmark-dev x11-utils
 )
 
 missing=()

@@ -24,16 +24,24 @@ void MediaPlayer::setURL(const QString& file) {
 void MediaPlayer::stop() {
     if (failed())
         setURL(url_); // the item stays current
-    else
+    else if (player_)
         player_->stop();
 }
 
 void MediaPlayer::pause() {
-    if (!failed()) player_->pause();
+    if (player_ && !failed()) player_->pause();
 }
 
+// Making a player costs a few milliseconds, and the next item gets one of its own
+// anyway: a closed player has none until then.
 void MediaPlayer::close() {
-    setURL(QString());
+    player_.reset();
+    url_.clear();
+}
+
+QMediaPlayer& MediaPlayer::player() {
+    if (!player_) renew();
+    return *player_;
 }
 
 int MediaPlayer::volume() const {

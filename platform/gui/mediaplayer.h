@@ -35,23 +35,27 @@ public:
     MediaItem currentMedia() const { return MediaItem{url_}; }
 
     // controls.play, controls.stop, controls.pause
-    void play() { player_->play(); }
+    void play() {
+        if (player_) player_->play();
+    }
     void stop();
     void pause();
-    // Stops and releases the current item.
+    // Stops and releases the current item. The next item gets a new player.
     void close();
 
     // settings.volume: 0 .. 100.
     int volume() const;
     void setVolume(int level);
 
-    QMediaPlayer::PlaybackState playState() const { return player_->playbackState(); }
-    // The Qt player of the current item; each URL, close and failed stop makes a new one,
-    // so do not keep the reference.
-    QMediaPlayer& player() { return *player_; }
+    QMediaPlayer::PlaybackState playState() const {
+        return player_ ? player_->playbackState() : QMediaPlayer::StoppedState;
+    }
+    // The Qt player of the current item (an empty one after close); each URL, close
+    // and failed stop makes a new one, so do not keep the reference.
+    QMediaPlayer& player();
 
 private:
-    bool failed() const { return player_->error() != QMediaPlayer::NoError; }
+    bool failed() const { return player_ && player_->error() != QMediaPlayer::NoError; }
     void renew();
 
     QAudioOutput audio_; // before player_, which uses it until it is gone

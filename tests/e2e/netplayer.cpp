@@ -9,6 +9,11 @@
 //   Trivia: the host gets --spel trivia; host and clients get --answers with one
 //   entry per question, "right:<ms>", "wrong:<ms>" or "none" (typed that long
 //   after the question shows), and --locale (QLocale name) sets the PC's locale.
+//   vdx_netplayer host   ... --answer-log       waits for its clients, starts no game,
+//                                               logs every answer it records
+//   vdx_netplayer client ... --presses N         once joined, presses answer key 1 N
+//                                               times, 20 ms apart, answers taken again
+//                                               each time (the answer path benchmark)
 //
 // It writes one line per event on stdout:
 //   MSG <text>                  a message box (answered OK)
@@ -23,6 +28,11 @@
 //   SENT <clock value>|<line>   trivia: a typed line goes out, the clock value as sent
 //   CHAT <colour> <line>        a line of the game chat with its colour value
 //   QUESTIONS <text>            the results window's number of questions
+//   TABLE <k> <ms>              client: the result table before round k has arrived
+//   OPEN <k> <ms>               client: the excerpt of round k begins to arrive
+//   RECEIVED <k> <ms>           client: its last byte has arrived
+//   PRESS <n> <us>              client: key press n is about to be typed
+//   ANSWER <i> <us>             host: the answer of player i has been recorded
 //   FINAL <name> <score>        a row of the results window
 //   DONE
 // Times are milliseconds of the steady clock that all processes share.
@@ -70,6 +80,11 @@ void say(const QString& line) {
 qint64 nowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+qint64 nowUs() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 QString arg(const QStringList& args, const QString& name, const QString& fallback = {}) {
@@ -212,6 +227,22 @@ int runHost(const QStringList& args) {
         playTrivia(arg(args, "--answers").split(u','));
     }
 
+    if (args.contains(QStringLiteral("--answer-log"))) {
+        // Connected after the dispatcher: the answer has been recorded. It is
+        // cleared again at once, so that the player's next answer counts too.
+        for (int i = 1; i <= 4; ++i)
+            QObject::connect(w.serverontvangst[i], &ReceiveBuffer::messageReceived, qApp,
+                             [i](const QByteArray& m) {
+                                 if (!m.startsWith("vxclantw")) return;
+                                 const qint64 t = nowUs();
+                                 GameState& st = state();
+                                 if (st.spelers[i].antwoord == 0) return;
+                                 say(QStringLiteral("ANSWER %1 %2").arg(i).arg(t));
+                                 st.spelers[i].antwoord = 0;
+                                 st.aantalclientantwoorden = 0;
+                             });
+        return -1;
+    }
     const int clients = arg(args, "--clients").toInt();
     const qint16 rounds = static_cast<qint16>(arg(args, "--rounds").toInt());
     struct Play {
@@ -309,10 +340,50 @@ int runClient(const QStringList& args) {
     const QString answer = arg(args, "--answer", QStringLiteral("right"));
     if (args.contains(QStringLiteral("--answers"))) playTrivia(arg(args, "--answers").split(u','));
     auto round = std::make_shared<int>(0);
+    const int presses = arg(args, "--presses", QStringLiteral("0")).toInt();
+    if (presses > 0) {
+        // Once the host has announced this player, it answers over and over.
+        auto done = std::make_shared<int>(0);
+        every([=] {
+            GameState& st = state();
+            if (!Form1::exists() || st.eigenslot.isEmpty()) return false;
+            auto* timer = new QTimer(qApp);
+            timer->setTimerType(Qt::PreciseTimer);
+            QObject::connect(timer, &QTimer::timeout, [=] {
+                if (*done >= presses || !Form1::exists()) {
+                    timer->stop();
+                    say(QStringLiteral("DONE"));
+                    QTimer::singleShot(500, qApp, &QApplication::quit);
+                    return;
+                }
+                GameState& s = state();
+                s.antwoordenopen = 1;
+                s.clientgeantwoord = 0;
+                ++*done;
+                const qint64 t = nowUs();
+                typeKey(Form1::instance().Text1, s.spelers[0].knop1);
+                say(QStringLiteral("PRESS %1 %2").arg(*done).arg(t));
+            });
+            timer->start(20);
+            return true;
+        });
+    }
+    auto songBytes = std::make_shared<qint64>(0);
+    ReceiveBuffer* ontvangst = w.clientontvangst;
+    QObject::connect(ontvangst, &ReceiveBuffer::songData, qApp, [=](const QByteArray& b) {
+        *songBytes += b.size();
+        if (*songBytes == ontvangst->excerptSize())
+            say(QStringLiteral("RECEIVED %1 %2").arg(*round + 1).arg(nowMs()));
+    });
     // Connected after the dispatcher: runs once the message has been acted on.
     QObject::connect(w.clientontvangst, &ReceiveBuffer::messageReceived, qApp,
                      [=](const QByteArray& m) {
-                         if (m.startsWith("vxseclos")) {
+                         if (m.startsWith("vxseopen")) {
+                             *songBytes = 0;
+                             say(QStringLiteral("OPEN %1 %2").arg(*round + 1).arg(nowMs()));
+                         } else if (m.startsWith("vxseantw")) {
+                             say(QStringLiteral("TABLE %1 %2").arg(*round + 1).arg(nowMs()));
+                         } else if (m.startsWith("vxseclos")) {
                              ++*round;
                              say(QStringLiteral("PLAYING %1 %2").arg(*round).arg(nowMs()));
                              if (!Form1::exists()) return;

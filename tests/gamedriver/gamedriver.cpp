@@ -1,5 +1,7 @@
 // Opens the game window as a host with no clients and starts a game:
 //   vdx_gamedriver music|trivia [--joystick] [--answer-after SECONDS] [--quit-after SECONDS]
+//                  [--no-start]
+// --no-start: "Start!" is not clicked; the window waits for players.
 // --answer-after: the host presses the right answer key (trivia: sends the answer)
 // that many seconds after "Start!". The file that VDX_DRIVER_READY names is written once "Start!"
 // is clicked. music: ten generated songs (sox, lame) in the program folder's "songs" folder.
@@ -107,7 +109,9 @@ int main(int argc, char* argv[]) {
     f.chatregel(QStringLiteral("<Kees> good luck everybody!"));
     f.chatregel(QStringLiteral("<Mia> let's go"));
 
-    QTimer::singleShot(500, &f, [&f, answerAfter] {
+    const bool start = !args.contains(QStringLiteral("--no-start"));
+    QTimer::singleShot(500, &f, [&f, answerAfter, start] {
+        if (!start) return;
         f.Command8->click();
         const QString ready = qEnvironmentVariable("VDX_DRIVER_READY");
         if (!ready.isEmpty()) QFile(ready).open(QIODevice::WriteOnly);

@@ -7,6 +7,7 @@
 #include "game/answershape.h"
 #include "lobby/centraldb.h"
 #include "lobby/clicklabel.h"
+#include "netgame/clientmodule.h"
 #include "netgame/triviauitbreiding.h"
 #include "platform/clock.h"
 #include "platform/gui/mediaplayer.h"
@@ -326,6 +327,57 @@ private slots:
         f.tmrAntwoordenTonen_Timer();
         QCOMPARE(state().vraagnummer, qint16(2));
         QCOMPARE(state().kickspeler, qint16(-1));
+    }
+
+    // A waiting game window wakes only as often as the game needs: the clocks and
+    // the host's watch at their own pace, everything else at 200 ms or slower;
+    // the joystick poll with no joystick open too. With a joystick, a press
+    // answers by the device's events, without a tick of the poll.
+    void waitingWindowsWakeOnlyAsTheGameNeeds() {
+        requireSongs();
+        const auto tooFast = [] {
+            QStringList fast;
+            for (const QTimer* t : Form1::instance().findChildren<QTimer*>()) {
+                const QString name = t->objectName();
+                const int needed = name == u"tmrmilliklok2"        ? 10
+                                   : name == u"tmrAntwoordenTonen" ? 20
+                                                                   : 200;
+                if (t->isActive() && t->interval() < needed) fast << name;
+            }
+            return fast;
+        };
+        GameState& s = state();
+        Form1& f = host();
+        s.keyboard1 = kFalse;
+        s.joystick1 = kTrue;
+        for (int k = 1; k <= 4; ++k)
+            s.spelers[0].knop(k) = QString::number(k + 3); // buttons 4..7
+        QCOMPARE(tooFast(), QStringList());                // waiting for players
+        f.Command8_Click();
+        QVERIFY(f.Timer1->isActive());
+        QCOMPARE(tooFast(), QStringList()); // a music round waits for answers
+        {
+            FakeJoystick stick; // plugged in during the round: the poll's look finds it
+            stick.press(s.juistekeuze + 3);
+            QTRY_COMPARE(s.spelers[0].antwoord, s.juistekeuze);
+            QVERIFY(!f.Timer1->isActive());
+        }
+        setJoystickFolder(noJoystick_.path());
+
+        Form1::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        s.isserver = 0;
+        s.clientvraagtijd = QStringLiteral("20");
+        s.eigenslot = QStringLiteral("1");
+        clientspelstarten(); // joined: waits for a question
+        QVERIFY(Form1::instance().Timer1->isActive());
+        QCOMPARE(tooFast(), QStringList());
+        FakeJoystick stick;
+        Form1::instance().clientherbeginnen();  // a music round on a client, joystick open
+        QTRY_COMPARE(tooFast(), QStringList()); // after its first tick the poll rests
+        Form1::instance().Timer1->setInterval(3600 * 1000); // no tick can answer now
+        stick.press(5); // answer 2, taken from the device's events
+        QTRY_COMPARE(s.spelers[1].antwoord, qint16(2));
     }
 
     void joystickHostAnswersInRoundsRunOnTheHostAlone() {

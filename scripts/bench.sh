@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds and runs one benchmark (not a test; CI does not run them):
+#
+#   bash scripts/bench.sh splitter     receive splitter throughput (Google Benchmark)
+#   bash scripts/bench.sh roundstart   host and four clients, 50 rounds: round start to playing
+#   bash scripts/bench.sh answerpath   key press on a client to the host's record, 1000 presses
+#   bash scripts/bench.sh idle         CPU of each window while it waits, 60 s per state
+#   bash scripts/bench.sh firststart   fresh clone to the first window; built program to the window
+#
+# Extra arguments go to the benchmark program. Each prints the machine it ran on.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$top/build}
+which=${1:-}
+shift || true
+
+"$top/scripts/deps.sh"
+target() {
+    cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
+    cmake --build "$build" --parallel "$(nproc)" --target "$@"
+}
+services() {
+    . "$top/scripts/services.sh"
+    . "$top/scripts/database.sh"
+    trap stop_services EXIT
+    start_audio
+    start_database
+}
+
+case "$which" in
+splitter)
+    target vdx_bench_splitter
+    "$build/bench/splitter/vdx_bench_splitter" "$@"
+    ;;
+roundstart | answerpath)
+    target "vdx_bench_$which"
+    services
+    "$build/bench/game/vdx_bench_$which" "$@"
+    ;;
+idle)
+    target vondrix vdx_gamedriver vdx_netplayer
+    services
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash "$top/bench/idle/idle.sh" "$@"
+    ;;
+firststart)
+    bash "$top/bench/firststart/firststart.sh" "$@"
+    ;;
+*)
+    sed -n '2,10p' "$0" >&2
+    exit 2
+    ;;
+esac
