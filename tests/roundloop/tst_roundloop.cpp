@@ -612,6 +612,7 @@ private slots:
         s.aantaltriviavragen = QString::number(count);
         f.Command8_Click();
         s.triviafastesttime = 0; // nothing beats it: this test stores no record
+        s.aantaltriviaantwoorden = 1; // the drawn question may accept more than one answer
         s.spelers[1].naam = QStringLiteral("kees");
         s.spelers[2].naam = QStringLiteral("anna");
         const QString answer = s.triviaantwoorden[1];
