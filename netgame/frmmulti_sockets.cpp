@@ -19,8 +19,17 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
+
+// A close that waits for unsent data is cut short after this long.
+constexpr int kCloseWaitMs = 2000;
+// Per client socket: the last close, so that a timer of an older close does not
+// abort a newer connection.
+quint64 sluitpoging[5] = {};
+// Per client socket: tells a reset from a normal close.
+ConnectionWatch verbindingwacht[5];
 
 // Swallows every key that types something: the list changes only by choosing.
 class NoTyping : public QObject {
@@ -55,13 +64,19 @@ void frmmulti::buildNetgame() {
         });
         connect(server[i], &QTcpSocket::errorOccurred, this,
                 [this, index](QAbstractSocket::SocketError error) {
-                    // A peer that closed (or reset) leaves a dead socket for the
-                    // drop clean-up; only real errors go to the error event.
-                    if (error == QAbstractSocket::RemoteHostClosedError) {
+                    // A peer that closed normally leaves a dead socket for the
+                    // drop clean-up; a reset or another error goes to the error
+                    // event.
+                    if (error == QAbstractSocket::RemoteHostClosedError &&
+                        !verbindingwacht[index].wasReset()) {
                         clientslots()[index].verzonden = true;
                         return;
                     }
                     server_Error(index);
+                });
+        connect(server[i], &QTcpSocket::stateChanged, this,
+                [index](QAbstractSocket::SocketState s) {
+                    if (s == QAbstractSocket::UnconnectedState) verbindingwacht[index].release();
                 });
         connect(serverontvangst[i], &ReceiveBuffer::messageReceived, this,
                 [this, index](const QByteArray& m) { geefincomingdoorbijserver(index, m); });
@@ -116,8 +131,17 @@ void frmmulti::client_DataArrival() {
 
 void frmmulti::serversluiten(int i) {
     if (i < 1 || i > 4) return;
-    server[i]->close();
+    QTcpSocket* socket = server[i];
+    socket->close();
     serverontvangst[i]->reset();
+    // A peer that stops reading would keep the socket closing for good.
+    const quint64 poging = ++sluitpoging[i];
+    if (socket->state() == QAbstractSocket::ClosingState) {
+        QTimer::singleShot(kCloseWaitMs, socket, [socket, i, poging] {
+            if (sluitpoging[i] == poging && socket->state() == QAbstractSocket::ClosingState)
+                socket->abort();
+        });
+    }
 }
 
 void frmmulti::spelerresetten(qint16 Index) {
@@ -146,7 +170,13 @@ void frmmulti::server_ConnectionRequest(qint16 Index, qintptr requestID) {
         return;
     }
     serverontvangst[i]->reset();
-    if (!server[i]->setSocketDescriptor(requestID)) return; // gone before it was taken
+    verbindingwacht[i].watch(requestID);
+    if (!server[i]->setSocketDescriptor(requestID)) {
+        // Gone before it was taken.
+        verbindingwacht[i].release();
+        closeRequest(requestID);
+        return;
+    }
 
     const auto nr = static_cast<qint16>(i);
     ++st.aantalclients;

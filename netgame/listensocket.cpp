@@ -2,13 +2,46 @@
 
 #include <QTcpSocket>
 
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 void ListenSocket::incomingConnection(qintptr socketDescriptor) {
     emit connectionRequest(socketDescriptor);
 }
 
 void refuseConnection(qintptr requestID) {
     QTcpSocket socket;
-    if (socket.setSocketDescriptor(requestID)) socket.abort();
+    if (socket.setSocketDescriptor(requestID))
+        socket.abort();
+    else
+        closeRequest(requestID);
+}
+
+void closeRequest(qintptr requestID) {
+    ::close(int(requestID));
+}
+
+void ConnectionWatch::watch(qintptr descriptor) {
+    release();
+    m_fd = ::fcntl(int(descriptor), F_DUPFD_CLOEXEC, 0);
+}
+
+bool ConnectionWatch::wasReset() const {
+    if (m_fd < 0) return false;
+    tcp_info info{};
+    socklen_t size = sizeof info;
+    if (::getsockopt(m_fd, IPPROTO_TCP, TCP_INFO, &info, &size) != 0) return false;
+    // A normal close leaves the connection half open (CLOSE_WAIT) until we close;
+    // a reset ends it at once.
+    return info.tcpi_state == TCP_CLOSE;
+}
+
+void ConnectionWatch::release() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
 }
 
 int winsockState(const QAbstractSocket* socket) {

@@ -367,6 +367,54 @@ private slots:
         QCOMPARE(h.chat(), QStringList{QStringLiteral("<anna> it's <b>a\\b</b>")});
     }
 
+    void hostilePeersAreCutResetAndClosed() {
+        Hosting h;
+        Peer* a = h.join("anna");
+        Peer* b = h.join();
+        Peer* c = h.join("carl");
+        QVERIFY(a && b && c);
+        // A name of 32700 characters and a chat line of 512 KB without blanks.
+        b->send("vxcluser|" + QByteArray(32700, 'n') + "|20|vxclusereinde");
+        QVERIFY(waitUntil([] { return !state().spelers[2].naam.isEmpty(); }));
+        QCOMPARE(state().spelers[2].naam, QString(wire::kMaxPeerName, u'n'));
+        a->received.clear();
+        QElapsedTimer clock;
+        clock.start();
+        b->send("vxclchat|<b> " + QByteArray(512 * 1024, 'w') + "|vxclchateinde");
+        QVERIFY(a->waitFor("vxsechateinde"));
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(h.chat().last().size(), wire::kMaxPeerLine);
+        QCOMPARE(a->received.size(), 9 + wire::kMaxPeerLine + 14);
+        // Tables stay whole: every client can read them.
+        assignslotsandsendchoices();
+        a->received.clear();
+        sendanswerstoclients();
+        QVERIFY(a->waitFor("vxseantweinde"));
+        const auto rows = wire::parseRoundResults(a->received);
+        QVERIFY(rows);
+        QCOMPARE((*rows)[2].naam.size(), wire::kMaxPeerName);
+
+        // A client that resets in the middle of a message is reported; one that
+        // closes normally is not.
+        b->send("vxclchat|<b> half a li");
+        b->reset();
+        QVERIFY(waitUntil(
+            [&] { return h.chat().contains(QStringLiteral("[system] player2 disconnected")); }));
+        a->close();
+        QVERIFY(waitUntil([] { return !serverLive(1); }));
+        QVERIFY(!h.chat().contains(QStringLiteral("[system] player1 disconnected")));
+
+        // A kicked client that stops reading is cut off after a short wait.
+        c->socket().setReadBufferSize(1);
+        QObject::disconnect(&c->socket(), &QTcpSocket::readyRead, nullptr, nullptr);
+        QVERIFY(writeFile(h.folder.file(QStringLiteral("server.mp3")), songBytes(16 << 20, 1)));
+        assignslotsandsendchoices();
+        sendsongtoclients();
+        kickclient(3);
+        QCOMPARE(serverState(3), sckClosing);
+        QVERIFY(waitUntil([] { return serverState(3) == sckClosed; }, 8000));
+    }
+
     void stalledSendCountsAsDropped() {
         Hosting h;
         Peer* a = h.join("anna");
