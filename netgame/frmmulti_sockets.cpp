@@ -44,6 +44,20 @@ protected:
     }
 };
 
+// Connections whose peer closed or reset them while the host was busy: Qt is
+// made to handle their last bytes and the close now, and before the game starts
+// their slots and counts are freed, so that a new connection is never counted
+// beside one that is already gone.
+void verlatenverwerken(frmmulti& w) {
+    for (int j = 1; j <= 4; ++j) {
+        for (int n = 0; n < 8 && serverLive(j) && verbindingwacht[j].gone(); ++n)
+            w.server[j]->waitForReadyRead(0);
+    }
+    if (!Form1::exists() || !Form1::instance().tmraantalplayersbegin->isActive()) return;
+    for (int j = 1; j <= 4; ++j)
+        tmraantalplayersbegin_Timer();
+}
+
 } // namespace
 
 void frmmulti::buildNetgame() {
@@ -153,6 +167,7 @@ void frmmulti::spelerresetten(qint16 Index) {
 
 void frmmulti::server_ConnectionRequest(qint16 Index, qintptr requestID) {
     GameState& st = state();
+    verlatenverwerken(*this);
     if (cmdservermaxplayers->currentText().toInt() <= st.aantalclients) {
         refuseConnection(requestID);
         return;

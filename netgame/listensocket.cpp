@@ -29,14 +29,24 @@ void ConnectionWatch::watch(qintptr descriptor) {
     m_fd = ::fcntl(int(descriptor), F_DUPFD_CLOEXEC, 0);
 }
 
-bool ConnectionWatch::wasReset() const {
-    if (m_fd < 0) return false;
+namespace {
+int tcpState(int fd) {
     tcp_info info{};
     socklen_t size = sizeof info;
-    if (::getsockopt(m_fd, IPPROTO_TCP, TCP_INFO, &info, &size) != 0) return false;
+    if (fd < 0 || ::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &size) != 0) return -1;
+    return info.tcpi_state;
+}
+} // namespace
+
+bool ConnectionWatch::wasReset() const {
     // A normal close leaves the connection half open (CLOSE_WAIT) until we close;
     // a reset ends it at once.
-    return info.tcpi_state == TCP_CLOSE;
+    return tcpState(m_fd) == TCP_CLOSE;
+}
+
+bool ConnectionWatch::gone() const {
+    const int s = tcpState(m_fd);
+    return s == TCP_CLOSE || s == TCP_CLOSE_WAIT;
 }
 
 void ConnectionWatch::release() {

@@ -38,6 +38,8 @@ public:
     void watch(qintptr descriptor);
     // The connection ended without the peer's normal close.
     bool wasReset() const;
+    // The peer closed or reset the connection (whether Qt noticed or not).
+    bool gone() const;
     // Lets the connection go: call it once the socket is closed.
     void release();
 

@@ -415,6 +415,24 @@ private slots:
         QVERIFY(waitUntil([] { return serverState(3) == sckClosed; }, 8000));
     }
 
+    void aGoneConnectionIsFreedBeforeTheNextIsCounted() {
+        Hosting h;
+        Peer* x = h.join();
+        QVERIFY(x);
+        QCOMPARE(state().aantalclients, qint16(1));
+        // The reset and the next connection reach the host while it is busy; it
+        // takes the connection request first.
+        x->reset();
+        QTcpSocket y;
+        y.connectToHost(QHostAddress::LocalHost, h.port.toUShort());
+        wachtenZonderEvents(200);
+        QVERIFY(frmmulti::instance().server0->waitForNewConnection(2000));
+        QCOMPARE(state().aantalclients, qint16(1));
+        QCOMPARE(serverState(1), sckConnected);
+        QCOMPARE(clientslots()[1].slotsocket, QStringLiteral("1"));
+        QVERIFY(!serverLive(2));
+    }
+
     void stalledSendCountsAsDropped() {
         Hosting h;
         Peer* a = h.join("anna");
