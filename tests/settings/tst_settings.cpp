@@ -157,6 +157,8 @@ private slots:
                 QByteArray("[a]\r\n\r\n[a]\r\nk=1\r\n"));
         dataRow("header ends in lone cr", QByteArray("[a]\r"), "a", "k", "1",
                 QByteArray("[a]\rk=1\r\n"));
+        dataRow("key after a lone lf is no key line", QByteArray("[a]\r\nj=1\nk=2\r\n"), "a", "k",
+                "3", QByteArray("[a]\r\nk=3\r\nj=1\nk=2\r\n"));
         dataRow("lone cr before the next line", QByteArray("[a]\rj=2\r\n"), "a", "k", "1",
                 QByteArray("[a]\rk=1\r\nj=2\r\n"));
         dataRow("lf only appends", QByteArray("[controls]\nbutton1=h\n"), "controls", "button1",
