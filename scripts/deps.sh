@@ -9,6 +9,7 @@ packages=(
     xvfb xauth x11-apps imagemagick poppler-utils lame sox
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good pulseaudio
     fonts-dejavu-core famfamfam-flag-png
+    clang libclang-rt-14-dev
 )
 
 missing=()
