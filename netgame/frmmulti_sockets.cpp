@@ -88,7 +88,9 @@ void frmmulti::buildNetgame() {
                     }
                     server_Error(index);
                 });
-        connect(server[i], &QTcpSocket::stateChanged, this,
+        // With the socket as context, so that it also runs when the socket is
+        // destroyed open (the window unloads).
+        connect(server[i], &QTcpSocket::stateChanged, server[i],
                 [index](QAbstractSocket::SocketState s) {
                     if (s == QAbstractSocket::UnconnectedState) verbindingwacht[index].release();
                 });
