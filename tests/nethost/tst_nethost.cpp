@@ -10,6 +10,7 @@
 #include "netgame/listensocket.h"
 #include "netgame/servermodule.h"
 #include "platform/wait.h"
+#include "tests/db/privateserver.h"
 #include "tests/netgame/netpeer.h"
 #include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
@@ -432,6 +433,36 @@ private slots:
         QCOMPARE(serverState(1), sckConnected);
         QCOMPARE(clientslots()[1].slotsocket, QStringLiteral("1"));
         QVERIFY(!serverLive(2));
+    }
+
+    void databaseOutageLeavesTheGameGoing() {
+        VDX_REQUIRE_CENTRAL_DB();
+        PrivateServer db;
+        QVERIFY2(db.start(), qPrintable(db.error()));
+        const QByteArray port = qgetenv("VONDRIX_DB_PORT");
+        qputenv("VONDRIX_DB_PORT", QByteArray::number(db.port()));
+        {
+            Hosting h(QStringLiteral("4"), QStringLiteral("20"), true);
+            QVERIFY2(h.dialogs.messages.isEmpty(), qPrintable(h.dialogs.texts().join(u'\n')));
+            Peer* a = h.join("anna");
+            QVERIFY(a);
+            // The server stops answering: the next join waits at most the time-outs,
+            // is told the error and still gets its greeting.
+            db.freeze();
+            QElapsedTimer clock;
+            clock.start();
+            Peer* b = h.join();
+            QVERIFY(b);
+            QVERIFY(waitUntil([&] { return !h.dialogs.messages.isEmpty(); }, 60000));
+            QVERIFY2(clock.elapsed() < 60000, qPrintable(QString::number(clock.elapsed())));
+            db.thaw();
+            // The game goes on for both.
+            assignslotsandsendchoices();
+            QVERIFY(a->waitFor("vxsekeuzeinde"));
+            QVERIFY(b->waitFor("vxsekeuzeinde"));
+            QCOMPARE(state().aantalclients, qint16(2));
+        }
+        qputenv("VONDRIX_DB_PORT", port);
     }
 
     void stalledSendCountsAsDropped() {
