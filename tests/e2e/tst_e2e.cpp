@@ -40,7 +40,10 @@ bool addUser(AdminDb& db, const QString& naam) {
 // One player program with its own program folder; keeps every line it writes.
 class Player {
 public:
-    Player(const QString& role, const QString& naam, const QStringList& extra) : naam_(naam) {
+    // readOnly: the program folder is mounted read-only for this player alone.
+    Player(const QString& role, const QString& naam, const QStringList& extra,
+           bool readOnly = false)
+        : naam_(naam) {
         QFile ini(home_.filePath(QStringLiteral("settings.ini")));
         if (ini.open(QIODevice::WriteOnly))
             ini.write("[controls]\r\ndevice=keyboard\r\nbutton1=q\r\nbutton2=w\r\nbutton3=e\r\n"
@@ -55,10 +58,22 @@ public:
             while (process_.canReadLine())
                 lines_ << QString::fromUtf8(process_.readLine()).trimmed();
         });
-        process_.start(QStringLiteral(VDX_NETPLAYER),
-                       QStringList{role, QStringLiteral("--user"), naam,
-                                   QStringLiteral("--password"), QStringLiteral("pw")} +
-                           extra);
+        const QStringList args = QStringList{role, QStringLiteral("--user"), naam,
+                                             QStringLiteral("--password"), QStringLiteral("pw")} +
+                                 extra;
+        if (readOnly) {
+            const QString h = home_.path();
+            process_.start(QStringLiteral("unshare"),
+                           QStringList{QStringLiteral("-m"), QStringLiteral("sh"),
+                                       QStringLiteral("-c"),
+                                       QStringLiteral("mount --bind '%1' '%1' && mount -o "
+                                                      "remount,bind,ro '%1' && exec \"$0\" \"$@\"")
+                                           .arg(h),
+                                       QStringLiteral(VDX_NETPLAYER)} +
+                               args);
+        } else {
+            process_.start(QStringLiteral(VDX_NETPLAYER), args);
+        }
     }
     ~Player() {
         if (process_.state() != QProcess::NotRunning) {
@@ -363,6 +378,31 @@ private slots:
         QCOMPARE(a.with("PLAYING ").size(), 3);
         QCOMPARE(a.with("MSG "), QStringList{QStringLiteral("MSG OK, logged into the system")});
         QVERIFY(peakMemoryKb(host.pid()) - before < 64 * 1024 || host.finished());
+    }
+
+    void readOnlyProgramFolderOfAClient() {
+        Songs s(3);
+        QVERIFY(!s.songs.paths.isEmpty());
+        const QString port = QString::number(freePort());
+        const QString hostNaam = uniqueName(QStringLiteral("host"));
+        const QString ro = uniqueName(QStringLiteral("ro"));
+        for (const QString& n : {hostNaam, ro})
+            QVERIFY(addUser(*db, n));
+        const QStringList common{QStringLiteral("--port"), port, QStringLiteral("--playlist"),
+                                 s.songs.playlist};
+        Player host(QStringLiteral("host"), hostNaam,
+                    common + QStringList{"--tijd", "10", "--clients", "1", "--rounds", "2"});
+        QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+                 qPrintable(dump(host)));
+        // The client cannot write its excerpts or settings: the rounds go on without
+        // sound, and the game ends for both.
+        Player c(QStringLiteral("client"), ro, common, true);
+        QVERIFY2(waitFor([&] { return host.has("DONE") && c.has("DONE"); }, 120000),
+                 qPrintable(dump(host) + u'\n' + dump(c)));
+        QCOMPARE(c.finals(), host.finals());
+        QCOMPARE(c.with("PLAYING ").size(), 2);
+        // Told once that the settings cannot be saved.
+        QCOMPARE(c.with("MSG The settings could not be saved").size(), 1);
     }
 
     void hostClosingInAnExcerptLeavesTheClientRunning() {
