@@ -3,7 +3,9 @@
 #include "common/gamestate.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace wire {
 
@@ -60,16 +62,45 @@ bool isWholeNumber(const QString& text) {
 
 } // namespace
 
+// Windows-1252 at 0x80-0x9F; 0 marks the five bytes it leaves unused.
+constexpr char16_t kHighCodes[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
 QByteArray toWireText(const QString& text) {
     QByteArray out;
     out.reserve(text.size());
-    for (const char32_t c : text.toUcs4())
-        out.append(c <= 0xFF ? char(c) : '?');
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out.append(char(c));
+            continue;
+        }
+        const auto hit = std::find(std::begin(kHighCodes), std::end(kHighCodes), c);
+        out.append(c != 0 && hit != std::end(kHighCodes)
+                       ? char(0x80 + (hit - std::begin(kHighCodes)))
+                       : '?');
+    }
     return out;
 }
 
 QString fromWireText(QByteArrayView bytes) {
-    return QString::fromLatin1(bytes);
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* to = out.data();
+    for (const char b : bytes) {
+        const auto c = static_cast<unsigned char>(b);
+        char16_t u = c;
+        if (c >= 0x80 && c <= 0x9F) u = kHighCodes[c - 0x80] ? kHighCodes[c - 0x80] : u'?';
+        *to++ = QChar(u);
+    }
+    return out;
+}
+
+QString cutText(const QString& text, qsizetype maxLength) {
+    if (text.size() <= maxLength) return text;
+    qsizetype n = std::max<qsizetype>(0, maxLength);
+    if (n > 0 && text.at(n - 1).isHighSurrogate()) --n;
+    return text.left(n);
 }
 
 QByteArray closingTag(QByteArrayView tag) {

@@ -16,8 +16,9 @@ struct Speler;
 // + "einde": "vxseregi|anna|2|21|vxseregieinde"; without fields "vxseopen|vxseopeneinde".
 // Host tags begin with "vxse", client tags with "vxcl". Numbers are decimal text;
 // fractional values carry the sender's decimal separator ("4,26" or "4.26").
-// Text is one byte per character, Latin-1; a character Latin-1 cannot hold goes
-// out as "?".
+// Text is one byte per character in Windows-1252 (Latin-1 with printable
+// characters such as "€", "’" and "…" at 0x80-0x9F); a character it cannot hold
+// goes out as "?", and the five bytes it leaves unused come in as "?".
 //
 // Builders make the exact bytes. Parsers take one whole message as the receive
 // splitter hands it over and give nothing back when a field is missing or a number
@@ -72,6 +73,20 @@ inline constexpr std::array<const char*, 5> kHostTagOrder = {vxclchat, vxcluser,
 // Text to bytes and back.
 QByteArray toWireText(const QString& text);
 QString fromWireText(QByteArrayView bytes);
+
+// Texts from a peer are cut before they are shown, stored or sent on: a chat or
+// system line to kMaxPeerLine characters, a player name to kMaxPeerName. So a
+// long line cannot stall the chat box and no table message can pass kMaxMessage.
+inline constexpr qsizetype kMaxPeerLine = 300;
+inline constexpr qsizetype kMaxPeerName = 40;
+// text cut to at most maxLength characters, without splitting a surrogate pair.
+QString cutText(const QString& text, qsizetype maxLength);
+inline QString peerLine(const QString& line) {
+    return cutText(line, kMaxPeerLine);
+}
+inline QString peerName(const QString& name) {
+    return cutText(name, kMaxPeerName);
+}
 
 // tag + "einde".
 QByteArray closingTag(QByteArrayView tag);

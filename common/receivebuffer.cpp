@@ -84,6 +84,8 @@ void ReceiveBuffer::dropPending() {
     m_settled = false;
     m_settleTimer.stop();
     ++m_generation;
+    m_scanFront = -1; // no search is resumed across a drop
+    m_scanned = 0;
 }
 
 void ReceiveBuffer::compact() {
@@ -96,12 +98,6 @@ void ReceiveBuffer::compact() {
 
 QByteArrayView ReceiveBuffer::view(qsizetype end) const {
     return QByteArrayView(m_buf).sliced(m_pos, end - m_pos);
-}
-
-QByteArray ReceiveBuffer::take(qsizetype n) {
-    QByteArray out = m_buf.mid(m_pos, n);
-    m_pos += n;
-    return out;
 }
 
 // Splits the reads one after the other and hands over what each gives. A handler
@@ -153,7 +149,7 @@ QList<ReceiveBuffer::Event> ReceiveBuffer::splitRead(qsizetype end) {
         if (m_song) {
             const SongScan scan = scanSong(view(end));
             if (m_songOffset + scan.length > songLimit()) {
-                m_pos += scan.length;
+                skip(scan.length);
                 m_song = false;
                 m_songOffset = 0;
                 m_undecided = false;
@@ -189,7 +185,9 @@ QList<ReceiveBuffer::Event> ReceiveBuffer::splitRead(qsizetype end) {
             }
         }
         if (wait && !progress) break;
-        ++passes;
+        // Only a pass that takes nothing off the buffer counts: a read holding
+        // many messages is split whole.
+        if (!progress) ++passes;
         if (m_side == Side::Host && passes == kHostWarningPass) out.push_back({Kind::Warning, {}});
         if (passes == kLastPass) {
             out.push_back({Kind::Warning, {}});
@@ -197,13 +195,24 @@ QList<ReceiveBuffer::Event> ReceiveBuffer::splitRead(qsizetype end) {
             if (m_song) {
                 m_undecided = m_pos < end;
             } else {
-                m_pos = end;
+                skip(end - m_pos);
             }
             break;
         }
         if (wait) break;
     }
     return out;
+}
+
+QByteArray ReceiveBuffer::take(qsizetype n) {
+    QByteArray out = m_buf.mid(m_pos, n);
+    skip(n);
+    return out;
+}
+
+void ReceiveBuffer::skip(qsizetype n) {
+    m_pos += n;
+    m_consumed += n;
 }
 
 // Tries each tag once against the front. Returns whether a message was taken;
@@ -221,8 +230,14 @@ bool ReceiveBuffer::tagPass(qsizetype end, QList<Event>& out, bool& wait) {
             break;
         }
         if (!v.startsWith(tag)) continue;
-        const qsizetype close = v.indexOf(wire::closingTag(tag));
+        // An unfinished message is searched on from where the last read stopped.
+        const QByteArray closing = wire::closingTag(tag);
+        const qsizetype from =
+            m_scanFront == m_consumed ? std::max<qsizetype>(0, m_scanned - closing.size() + 1) : 0;
+        const qsizetype close = v.indexOf(closing, from);
         if (close < 0) {
+            m_scanFront = m_consumed;
+            m_scanned = v.size();
             wait = true;
             break;
         }

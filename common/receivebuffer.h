@@ -15,11 +15,15 @@
 //
 // Passes: each read is split in passes. A pass hands over either one untagged
 // piece, or at most one message of each tag, trying the tags in the side's order
-// (wire::kClientTagOrder / kHostTagOrder) against the front of the buffer. After
-// each pass the counter goes up; at 10 the side's warning line goes out
-// (warningLine) and the rest of that read is dropped; a host also sends the line
-// at 8 and goes on. A front that starts like a tag but matches none of them ends
-// that read with the warning.
+// (wire::kClientTagOrder / kHostTagOrder) against the front of the buffer. A pass
+// that takes nothing off the buffer counts; at 10 the side's warning line goes
+// out (warningLine) and the rest of that read is dropped; a host also sends the
+// line at 8 and goes on. So only a front that starts like a tag but matches none
+// of them ends that read with the warning; any number of messages in one read are
+// handed over.
+//
+// Work: the search for the closing tag of an unfinished message goes on from
+// where the previous read left it, so the work stays linear in what arrives.
 //
 // Cut messages: a message whose closing tag has not arrived, or a front that may
 // be the start of a tag ("vx", "vxsech"), stays in the buffer and is completed by
@@ -117,6 +121,7 @@ private:
     CloseFrame judgeCloseFrame(QByteArrayView v, qsizetype at) const;
     QByteArrayView view(qsizetype end) const;
     QByteArray take(qsizetype n);
+    void skip(qsizetype n);
     void dropPending();
     void compact();
 
@@ -126,6 +131,9 @@ private:
     qsizetype m_pos = 0;           // bytes of m_buf already handed over
     std::deque<qsizetype> m_reads; // ends (in m_buf) of reads not yet split
     bool m_draining = false;
+    qint64 m_consumed = 0;    // bytes taken off the front since construction
+    qint64 m_scanFront = -1;  // m_consumed when the front message was last searched
+    qsizetype m_scanned = 0;  // bytes of that front searched for its closing tag
     quint64 m_generation = 0; // changes when pending bytes are dropped
     bool m_song = false;
     qint64 m_songOffset = 0; // song bytes handed over since "vxseopen"

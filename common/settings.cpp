@@ -97,11 +97,15 @@ QString updatedText(QString t, const QString& section, const QString& key, const
     const qsizetype p = lower.indexOf(headerMark);
     if (p >= 0) {
         const qsizetype n = lower.indexOf(QLatin1Char('['), p + headerMark.size());
-        const qsizetype k = lower.indexOf(keyMark, p);
+        // The key at the start of a line as readini sees lines: after a CR.
+        qsizetype k = lower.indexOf(keyMark, p);
+        while (k > 0 && lower.at(k - 1) != QLatin1Char('\r'))
+            k = lower.indexOf(keyMark, k + 1);
         t.chop(2);
         if (k < 0 || k > n) {
-            // After the LF that ends the header line.
-            const qsizetype at = qMin(p + headerMark.size() + 1, t.size());
+            // After the end of the header line: CR LF or a lone CR.
+            qsizetype at = qMin(p + headerMark.size(), t.size());
+            if (at < t.size() && t.at(at) == QLatin1Char('\n')) ++at;
             t.insert(at, key + QLatin1Char('=') + value + kCrLf);
         } else {
             const qsizetype cr = t.indexOf(QLatin1Char('\r'), k);

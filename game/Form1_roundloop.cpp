@@ -150,6 +150,7 @@ void Form1::spelbeeindigen() {
     GameState& s = state();
     spelafgelopen_ = true;
     rondeopen_ = false;
+    clientantwoordentoelaten(false);
     for (QTimer* t : {tmrAntwoordenTonen, tmrKlok, tmrmilliklok2, tmrdelay, Timer1})
         t->stop();
     s.speler1geantwoord = 1;
@@ -211,6 +212,7 @@ void Form1::muziekserverherbeginnen() {
 bool Form1::muziekrondevoorbereiden() {
     GameState& s = state();
     QPointer<Form1> self(this);
+    clientantwoordentoelaten(false);
     sendanswerstoclients();
     if (!self) return true;
     terugverbergen();
@@ -225,6 +227,7 @@ bool Form1::muziekrondevoorbereiden() {
     if (!self) return true;
     for (int i = 1; i <= 5; ++i)
         s.spelers[i].antwoord = 0;
+    clientantwoordentoelaten(true);
     sendsongtoclients();
     if (!self) return true;
     waitforsendcomplete();
@@ -378,6 +381,7 @@ void Form1::tmrKlok_Timer() {
     if (s.isserver != 0 && rondeopen_ && !spelafgelopen_) {
         // The clock closes the round; the delay shows and scores it.
         rondeopen_ = false;
+        clientantwoordentoelaten(false);
         s.vertraging = 3;
         tmrdelay->start();
     }
@@ -427,6 +431,7 @@ void Form1::tmrAntwoordenTonen_Timer() {
     if (!tmrdelay->isActive()) {
         if (rondeopen_ && s.aantalclientantwoorden == s.aantalclients && s.aantalantwoorden == 1) {
             rondeopen_ = false;
+            clientantwoordentoelaten(false);
             tmrKlok->stop();
             antwoordentonen();
             puntentoekennen();

@@ -29,12 +29,13 @@ WindowInstance<Form6>& current() {
 constexpr qint16 kNoButton = 16;
 
 // A key is taken only when its character can stand as a value in settings.ini
-// as it is: no control characters (they would break or vanish from the line)
-// and nothing outside the file's 8-bit character set.
+// as it is: no control characters (they would break or vanish from the line),
+// no "[" (the file ends a section at it) and nothing outside the file's 8-bit
+// character set.
 bool storableKey(const QString& text) {
     if (text.size() != 1) return false;
     const char16_t c = text.at(0).unicode();
-    return c >= 0x20 && !(c >= 0x7f && c <= 0x9f) && c <= 0xff;
+    return c >= 0x20 && c != u'[' && !(c >= 0x7f && c <= 0x9f) && c <= 0xff;
 }
 
 // Four answer buttons on a pad.

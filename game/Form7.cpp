@@ -22,6 +22,8 @@ WindowInstance<Form7>& current() {
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text = {}) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
+    // Names, paths and numbers are shown as they are, never as markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 } // namespace

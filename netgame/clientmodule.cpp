@@ -83,7 +83,7 @@ void spelertonen(const QString& spelernr, qint16 landnummer) {
 }
 
 void chattonen(QString& text) {
-    text = wire::unescapeChat(text);
+    text = wire::peerLine(wire::unescapeChat(text));
     if (Form1::exists()) Form1::instance().chatregel(text, 0);
 }
 
@@ -95,8 +95,9 @@ void alleantwoordenclient(const QStringList& parts) {
         bool getal = false;
         const qint16 landnummer = r->at(6).toShort(&getal);
         if (!getal) continue;
-        Form1::instance().alleantwoorden(r->at(0), r->at(1), r->at(2), r->at(3), r->at(4),
-                                         static_cast<qint16>(i), r->at(5), landnummer);
+        Form1::instance().alleantwoorden(r->at(0), r->at(1), r->at(2), r->at(3),
+                                         wire::peerName(r->at(4)), static_cast<qint16>(i), r->at(5),
+                                         landnummer);
     }
 }
 
@@ -114,7 +115,7 @@ void eindscoretonen(const QStringList& parts) {
     for (int i = 0; i <= 4; ++i) {
         const auto r = rij(parts, i, 6);
         if (!r) continue;
-        uitslag.naam[i]->setText(r->at(4));
+        uitslag.naam[i]->setText(wire::peerName(r->at(4)));
         uitslag.score[i]->setText(r->at(3));
         if (!r->at(4).isEmpty()) {
             uitslag.naam[i]->show();

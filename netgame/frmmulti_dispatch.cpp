@@ -73,12 +73,13 @@ void registratie(const wire::RegistrationMessage& m) {
     const qint16 p = m.spelernr;
     if (p < 0 || p > 4) return;
     GameState& st = state();
-    st.spelers[p].naam = m.naam;
+    const QString naam = wire::peerName(m.naam);
+    st.spelers[p].naam = naam;
     st.spelers[p].landnummer = m.landnummer;
     st.eigenslot = QString::number(p);
     spelertonen(QString::number(p), m.landnummer);
     if (Form1::exists()) {
-        Form1::instance().naam[p]->setText(m.naam);
+        Form1::instance().naam[p]->setText(naam);
         Form1::instance().naam[p]->show();
     }
 }
@@ -161,7 +162,7 @@ void frmmulti::geefincomingdoor(const QByteArray& incoming) {
         if (auto m = wire::parseChoices(incoming))
             keuzes(*m, wire::splitMessage(incoming).value(5));
     } else if (heeftTag(incoming, wire::vxsestop)) {
-        serverstopped();
+        if (wire::parseStop(incoming)) serverstopped();
     } else if (heeftTag(incoming, wire::vxseregi)) {
         if (auto m = wire::parseRegistration(incoming)) registratie(*m);
     } else if (heeftTag(incoming, wire::vxseopen)) {
@@ -179,10 +180,11 @@ void frmmulti::geefincomingdoorbijserver(qint16 Index, const QByteArray& incomin
     if (heeftTag(incoming, wire::vxcluser)) {
         const auto m = wire::parseUser(incoming);
         if (!m) return;
-        st.spelers[Index].naam = m->naam;
+        const QString naam = wire::peerName(m->naam);
+        st.spelers[Index].naam = naam;
         st.spelers[Index].landnummer = m->landnummer;
         if (Form1::exists()) toonvlag(Form1::instance().Imaget[Index], m->landnummer);
-        sendregistrationtoclients(m->naam, Index, m->landnummer);
+        sendregistrationtoclients(naam, Index, m->landnummer);
     } else if (heeftTag(incoming, wire::vxclantw)) {
         if (const auto m = wire::parseClientAnswer(incoming))
             registeranswer(QString::number(m->antwoord), QString::number(m->antwoordtijd), Index);
@@ -191,13 +193,13 @@ void frmmulti::geefincomingdoorbijserver(qint16 Index, const QByteArray& incomin
         const QStringList velden = wire::splitMessage(incoming);
         if (velden.size() >= 4) controleertriviaantwoordclient(velden.at(1), velden.at(2), Index);
     } else if (heeftTag(incoming, wire::vxclchat)) {
-        if (const auto regel = wire::parseText(incoming)) sendchattoclients(*regel);
+        if (const auto regel = wire::parseText(incoming)) sendchattoclients(wire::peerLine(*regel));
     } else if (heeftTag(incoming, wire::vxclregi)) {
         const auto naam = wire::parseText(incoming);
         if (!naam) return;
         for (int k = 1; k <= 4; ++k) {
             if (clientslots()[k].slotsocket.toInt() == Index)
-                setplayername(*naam, QString::number(Index));
+                setplayername(wire::peerName(*naam), QString::number(Index));
         }
     }
 }

@@ -19,8 +19,17 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
+
+// A close that waits for unsent data is cut short after this long.
+constexpr int kCloseWaitMs = 2000;
+// Per client socket: the last close, so that a timer of an older close does not
+// abort a newer connection.
+quint64 sluitpoging[5] = {};
+// Per client socket: tells a reset from a normal close.
+ConnectionWatch verbindingwacht[5];
 
 // Swallows every key that types something: the list changes only by choosing.
 class NoTyping : public QObject {
@@ -34,6 +43,20 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
+
+// Connections whose peer closed or reset them while the host was busy: Qt is
+// made to handle their last bytes and the close now, and before the game starts
+// their slots and counts are freed, so that a new connection is never counted
+// beside one that is already gone.
+void verlatenverwerken(frmmulti& w) {
+    for (int j = 1; j <= 4; ++j) {
+        for (int n = 0; n < 8 && serverLive(j) && verbindingwacht[j].gone(); ++n)
+            w.server[j]->waitForReadyRead(0);
+    }
+    if (!Form1::exists() || !Form1::instance().tmraantalplayersbegin->isActive()) return;
+    for (int j = 1; j <= 4; ++j)
+        tmraantalplayersbegin_Timer();
+}
 
 } // namespace
 
@@ -55,13 +78,21 @@ void frmmulti::buildNetgame() {
         });
         connect(server[i], &QTcpSocket::errorOccurred, this,
                 [this, index](QAbstractSocket::SocketError error) {
-                    // A peer that closed (or reset) leaves a dead socket for the
-                    // drop clean-up; only real errors go to the error event.
-                    if (error == QAbstractSocket::RemoteHostClosedError) {
+                    // A peer that closed normally leaves a dead socket for the
+                    // drop clean-up; a reset or another error goes to the error
+                    // event.
+                    if (error == QAbstractSocket::RemoteHostClosedError &&
+                        !verbindingwacht[index].wasReset()) {
                         clientslots()[index].verzonden = true;
                         return;
                     }
                     server_Error(index);
+                });
+        // With the socket as context, so that it also runs when the socket is
+        // destroyed open (the window unloads).
+        connect(server[i], &QTcpSocket::stateChanged, server[i],
+                [index](QAbstractSocket::SocketState s) {
+                    if (s == QAbstractSocket::UnconnectedState) verbindingwacht[index].release();
                 });
         connect(serverontvangst[i], &ReceiveBuffer::messageReceived, this,
                 [this, index](const QByteArray& m) { geefincomingdoorbijserver(index, m); });
@@ -116,8 +147,17 @@ void frmmulti::client_DataArrival() {
 
 void frmmulti::serversluiten(int i) {
     if (i < 1 || i > 4) return;
-    server[i]->close();
+    QTcpSocket* socket = server[i];
+    socket->close();
     serverontvangst[i]->reset();
+    // A peer that stops reading would keep the socket closing for good.
+    const quint64 poging = ++sluitpoging[i];
+    if (socket->state() == QAbstractSocket::ClosingState) {
+        QTimer::singleShot(kCloseWaitMs, socket, [socket, i, poging] {
+            if (sluitpoging[i] == poging && socket->state() == QAbstractSocket::ClosingState)
+                socket->abort();
+        });
+    }
 }
 
 void frmmulti::spelerresetten(qint16 Index) {
@@ -129,6 +169,7 @@ void frmmulti::spelerresetten(qint16 Index) {
 
 void frmmulti::server_ConnectionRequest(qint16 Index, qintptr requestID) {
     GameState& st = state();
+    verlatenverwerken(*this);
     if (cmdservermaxplayers->currentText().toInt() <= st.aantalclients) {
         refuseConnection(requestID);
         return;
@@ -146,7 +187,13 @@ void frmmulti::server_ConnectionRequest(qint16 Index, qintptr requestID) {
         return;
     }
     serverontvangst[i]->reset();
-    if (!server[i]->setSocketDescriptor(requestID)) return; // gone before it was taken
+    verbindingwacht[i].watch(requestID);
+    if (!server[i]->setSocketDescriptor(requestID)) {
+        // Gone before it was taken.
+        verbindingwacht[i].release();
+        closeRequest(requestID);
+        return;
+    }
 
     const auto nr = static_cast<qint16>(i);
     ++st.aantalclients;

@@ -28,6 +28,8 @@ namespace {
 const QString kMinderSpelers = QStringLiteral(
     "update vdrx_servers set curPlayers = curPlayers - 1 where ipaddress = ? and ipport = ?");
 
+bool antwoordenopen = true;
+
 // Per socket: when its send last made progress (ms of a steady clock).
 qint64 laatstevoortgang[5] = {};
 
@@ -318,7 +320,7 @@ void sendsongtoclients() {
 // --- answers and broadcasts ---
 
 void registeranswer(const QString& antwoord, const QString& antwoordtijd, qint16 index) {
-    if (index < 0 || index > 5) return;
+    if (index < 0 || index > 5 || !antwoordenopen) return;
     GameState& st = state();
     Speler& speler = st.spelers[index];
     const qint16 keuze = antwoord.toShort();
@@ -333,6 +335,10 @@ void registeranswer(const QString& antwoord, const QString& antwoordtijd, qint16
         speler.totaalscore = addPoints(speler.totaalscore, speler.antwoordtijd);
     if (st.aantalclientantwoorden == st.aantalclients && st.aantalantwoorden > 0 && Form1::exists())
         Form1::instance().txtklok->setText(QStringLiteral("0"));
+}
+
+void clientantwoordentoelaten(bool open) {
+    antwoordenopen = open;
 }
 
 void setplayername(const QString& name, const QString& index) {

@@ -73,6 +73,10 @@ void sendsongtoclients();
 
 // --- answers and broadcasts ---
 void registeranswer(const QString& antwoord, const QString& antwoordtijd, qint16 index);
+// Whether registeranswer takes clients' answers: the round loop shuts them out
+// from the start of a round's preparation until the round's answers have been
+// cleared, and again when the round closes.
+void clientantwoordentoelaten(bool open);
 void setplayername(const QString& name, const QString& index);
 // "vxseantw" with the rows of the round just played (score(i) of the host's tiles
 // show the totals).

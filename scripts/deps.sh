@@ -11,6 +11,7 @@ packages=(
     fonts-dejavu-core famfamfam-flag-png
     nginx-light
     libbenchmark-dev x11-utils
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -32,4 +32,9 @@ if [ "$sanitize" = "1" ]; then
     echo "== Tests =="
 fi
 (cd "${BUILD_DIR:-$top/build}" && ctest --output-on-failure --parallel "$(nproc)" ${CTEST_ARGS:-}) || status=1
+
+if [ "${CI:-}" = "true" ]; then
+    echo "== Fuzz targets =="
+    FUZZ_SECONDS=${FUZZ_SECONDS:-15} "$top/scripts/fuzz.sh" || status=1
+fi
 exit $status

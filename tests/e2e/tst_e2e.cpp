@@ -18,6 +18,8 @@
 #include <QtTest>
 #include <memory>
 
+#include <sys/socket.h>
+
 namespace {
 
 QString uniqueName(const QString& stem) {
@@ -41,7 +43,10 @@ bool addUser(AdminDb& db, const QString& naam) {
 // One player program with its own program folder; keeps every line it writes.
 class Player {
 public:
-    Player(const QString& role, const QString& naam, const QStringList& extra) : naam_(naam) {
+    // readOnly: the program folder is mounted read-only for this player alone.
+    Player(const QString& role, const QString& naam, const QStringList& extra,
+           bool readOnly = false)
+        : naam_(naam) {
         QFile ini(home_.filePath(QStringLiteral("settings.ini")));
         if (ini.open(QIODevice::WriteOnly))
             ini.write("[controls]\r\ndevice=keyboard\r\nbutton1=q\r\nbutton2=w\r\nbutton3=e\r\n"
@@ -56,10 +61,22 @@ public:
             while (process_.canReadLine())
                 lines_ << QString::fromUtf8(process_.readLine()).trimmed();
         });
-        process_.start(QStringLiteral(VDX_NETPLAYER),
-                       QStringList{role, QStringLiteral("--user"), naam,
-                                   QStringLiteral("--password"), QStringLiteral("pw")} +
-                           extra);
+        const QStringList args = QStringList{role, QStringLiteral("--user"), naam,
+                                             QStringLiteral("--password"), QStringLiteral("pw")} +
+                                 extra;
+        if (readOnly) {
+            const QString h = home_.path();
+            process_.start(QStringLiteral("unshare"),
+                           QStringList{QStringLiteral("-m"), QStringLiteral("sh"),
+                                       QStringLiteral("-c"),
+                                       QStringLiteral("mount --bind '%1' '%1' && mount -o "
+                                                      "remount,bind,ro '%1' && exec \"$0\" \"$@\"")
+                                           .arg(h),
+                                       QStringLiteral(VDX_NETPLAYER)} +
+                               args);
+        } else {
+            process_.start(QStringLiteral(VDX_NETPLAYER), args);
+        }
     }
     ~Player() {
         if (process_.state() != QProcess::NotRunning) {
@@ -92,6 +109,7 @@ public:
         process_.waitForFinished(5000);
     }
     bool finished() const { return process_.state() == QProcess::NotRunning; }
+    qint64 pid() const { return process_.processId(); }
 
 private:
     QString naam_;
@@ -118,6 +136,42 @@ int curPlayers(AdminDb& db, quint16 port) {
                               "'127.0.0.1' and IPport = ? and active = '1'"),
                {QString::number(port)})
         .toInt();
+}
+
+// Peak resident memory of a process in kB (VmHWM), 0 when unknown.
+qint64 peakMemoryKb(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
+// A raw connection on loopback that reads nothing: its buffers are kept small, so
+// a send to it stalls soon.
+std::unique_ptr<QTcpSocket> rawPeer(quint16 port) {
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->setReadBufferSize(1);
+    socket->connectToHost(QHostAddress::LocalHost, port);
+    socket->waitForConnected(5000);
+    socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+    return socket;
+}
+
+void sendAll(QTcpSocket& socket, const QByteArray& bytes) {
+    for (qsizetype at = 0; at < bytes.size(); at += 65536) {
+        socket.write(bytes.mid(at, 65536));
+        while (socket.bytesToWrite() > 0 && socket.state() == QAbstractSocket::ConnectedState)
+            socket.waitForBytesWritten(1000);
+    }
+}
+
+// Ends a connection with a TCP reset.
+void resetPeer(QTcpSocket& socket) {
+    const linger now{1, 0};
+    ::setsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now);
+    socket.abort();
 }
 
 // A playlist of generated songs shared by all players.
@@ -414,6 +468,127 @@ private slots:
         for (const Player* p : pcs)
             QCOMPARE(p->with("MSG "),
                      QStringList{QStringLiteral("MSG OK, logged into the system")});
+
+    void hostilePeersLeaveTheGameToTheOthers() {
+        Songs s(3);
+        QVERIFY(!s.songs.paths.isEmpty());
+        const quint16 port = freePort();
+        const QString hostNaam = uniqueName(QStringLiteral("host"));
+        const QString anna = uniqueName(QStringLiteral("anna"));
+        for (const QString& n : {hostNaam, anna})
+            QVERIFY(addUser(*db, n));
+        const QStringList common{QStringLiteral("--port"), QString::number(port),
+                                 QStringLiteral("--playlist"), s.songs.playlist};
+        Player host(QStringLiteral("host"), hostNaam,
+                    common + QStringList{"--tijd", "10", "--clients", "2", "--rounds", "3"});
+        QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+                 qPrintable(dump(host)));
+        const qint64 before = peakMemoryKb(host.pid());
+
+        // Garbage, then a 5 MB message without an end, then a reset in a message.
+        auto garbage = rawPeer(port);
+        QByteArray junk(64 * 1024, '\0');
+        for (qsizetype i = 0; i < junk.size(); ++i)
+            junk[i] = char((i * 7919) >> 3);
+        sendAll(*garbage, junk + "vxclzzzz|x|vxclzzzzeinde");
+        garbage->disconnectFromHost();
+        auto big = rawPeer(port);
+        QElapsedTimer clock;
+        clock.start();
+        sendAll(*big, "vxclchat|" + QByteArray(5 * 1024 * 1024, 'x'));
+        const qint64 bigMs = clock.elapsed();
+        big->disconnectFromHost();
+        auto half = rawPeer(port);
+        sendAll(*half, "vxclchat|<half> a li");
+        QTest::qWait(100);
+        resetPeer(*half);
+        QTest::qWait(1500);
+        const qint64 after = peakMemoryKb(host.pid());
+        qInfo().noquote() << QStringLiteral("host peak memory: %1 kB before, %2 kB after a 5 MB "
+                                            "message without an end (sent in %3 ms)")
+                                 .arg(before)
+                                 .arg(after)
+                                 .arg(bigMs);
+        QVERIFY2(after - before < 64 * 1024, qPrintable(QString::number(after - before)));
+        QVERIFY(!host.finished());
+
+        // A client that connects and sends nothing, one that registers and stops
+        // reading, and a real player.
+        auto silent = rawPeer(port);
+        auto mute = rawPeer(port);
+        sendAll(*mute, "vxcluser|mute|3|vxclusereinde");
+        Player a(QStringLiteral("client"), anna, common + QStringList{"--answer", "right"});
+        QVERIFY2(waitFor([&] { return host.has("DONE") && a.has("DONE"); }, 150000),
+                 qPrintable(dump(host) + u'\n' + dump(a)));
+        // The gone connections were freed before the next ones came: the three that
+        // stay are the only ones counted.
+        QCOMPARE(host.with("STATE 1 "), QStringList{QStringLiteral("STATE 1 3 0000")});
+        // The two that read nothing stay in the game; the kernel buffers take their excerpts.
+        QCOMPARE(host.with("STATE 3 ").value(0).section(u' ', 2, 2), QStringLiteral("3"));
+        const QMap<QString, int> scores = host.finals();
+        QCOMPARE(a.finals(), scores);
+        QVERIFY2(scores.value(anna) >= 3 * 5, qPrintable(dump(host)));
+        QCOMPARE(a.with("PLAYING ").size(), 3);
+        QCOMPARE(a.with("MSG "), QStringList{QStringLiteral("MSG OK, logged into the system")});
+        QVERIFY(peakMemoryKb(host.pid()) - before < 64 * 1024 || host.finished());
+    }
+
+    void readOnlyProgramFolderOfAClient() {
+        Songs s(3);
+        QVERIFY(!s.songs.paths.isEmpty());
+        const QString port = QString::number(freePort());
+        const QString hostNaam = uniqueName(QStringLiteral("host"));
+        const QString ro = uniqueName(QStringLiteral("ro"));
+        for (const QString& n : {hostNaam, ro})
+            QVERIFY(addUser(*db, n));
+        const QStringList common{QStringLiteral("--port"), port, QStringLiteral("--playlist"),
+                                 s.songs.playlist};
+        Player host(QStringLiteral("host"), hostNaam,
+                    common + QStringList{"--tijd", "10", "--clients", "1", "--rounds", "2"});
+        QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+                 qPrintable(dump(host)));
+        // The client cannot write its excerpts or settings: the rounds go on without
+        // sound, and the game ends for both.
+        Player c(QStringLiteral("client"), ro, common, true);
+        QVERIFY2(waitFor([&] { return host.has("DONE") && c.has("DONE"); }, 120000),
+                 qPrintable(dump(host) + u'\n' + dump(c)));
+        QCOMPARE(c.finals(), host.finals());
+        QCOMPARE(c.with("PLAYING ").size(), 2);
+        // Told once that the settings cannot be saved.
+        QCOMPARE(c.with("MSG The settings could not be saved").size(), 1);
+    }
+
+    void hostClosingInAnExcerptLeavesTheClientRunning() {
+        const QString kim = uniqueName(QStringLiteral("kim"));
+        QVERIFY(addUser(*db, kim));
+        QTcpServer fake;
+        QVERIFY(fake.listen(QHostAddress::LocalHost, 0));
+        QTemporaryDir dir;
+        const QString list = dir.filePath(QStringLiteral("list.m3u"));
+        QFile m3u(list);
+        QVERIFY(m3u.open(QIODevice::WriteOnly));
+        m3u.write("#EXTM3U\r\na.mp3\r\nb.mp3\r\nc.mp3\r\n");
+        m3u.close();
+        Player c(QStringLiteral("client"), kim,
+                 {QStringLiteral("--port"), QString::number(fake.serverPort()),
+                  QStringLiteral("--playlist"), list});
+        QVERIFY2(waitFor([&] { return fake.hasPendingConnections() || c.finished(); }, 30000),
+                 qPrintable(dump(c)));
+        QTcpSocket* host = fake.nextPendingConnection();
+        QVERIFY(host);
+        QByteArray got;
+        QObject::connect(host, &QTcpSocket::readyRead, [&] { got += host->readAll(); });
+        host->write("vxsestar|10|21|vxsestareinde");
+        QVERIFY(waitFor([&] { return got.contains("vxclusereinde"); }, 10000));
+        host->write("vxsekeuz|a|b|c|d|1|1|vxsekeuzeinde");
+        host->write("vxseopen|vxseopeneinde" + QByteArray(150000, 's'));
+        host->waitForBytesWritten(5000);
+        QTest::qWait(300);
+        host->abort();
+        QVERIFY2(waitFor([&] { return c.has("MSG No connection"); }, 10000), qPrintable(dump(c)));
+        QTest::qWait(500);
+        QVERIFY(!c.finished());
+        QVERIFY(peakMemoryKb(c.pid()) < 512 * 1024);
     }
 
 private:

@@ -119,6 +119,15 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    void namesShowAsTheyAre() {
+        Form7& w = Form7::instance();
+        fill(w, {"<b>bold</b>"}, {"<i>7</i>"}, "<u>5</u>", "10");
+        for (const QLabel* label : w.findChildren<QLabel*>())
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        Form7::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
     void nextUseLoadsAFreshWindow() {
         fill(Form7::instance(), {"Anna"}, {"12"}, "10", "15");
         Form7::instance().Command1_Click();

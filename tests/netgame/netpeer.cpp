@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QHostAddress>
 
+#include <sys/socket.h>
+
 bool waitUntil(const std::function<bool()>& done, int ms) {
     QElapsedTimer clock;
     clock.start();
@@ -57,6 +59,12 @@ bool Peer::connected() const {
 }
 
 void Peer::kill() {
+    socket_->abort();
+}
+
+void Peer::reset() {
+    const linger now{1, 0};
+    ::setsockopt(int(socket_->socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now);
     socket_->abort();
 }
 

@@ -29,8 +29,10 @@ public:
     bool waitUntilCount(const QByteArray& text, int count, int ms = 5000);
     bool waitDisconnected(int ms = 5000);
     bool connected() const;
-    // Closes the connection with a reset, as a killed program would.
+    // Closes the connection at once, as a killed program would.
     void kill();
+    // Ends the connection with a TCP reset (a lost connection).
+    void reset();
     void close();
 
     QTcpSocket& socket() { return *socket_; }

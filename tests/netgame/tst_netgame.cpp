@@ -1,6 +1,7 @@
 // The client over real TCP: a test host on 127.0.0.1 speaks the wire protocol
 // byte for byte to the online window's client socket.
 #include "common/gamestate.h"
+#include "common/protocol.h"
 #include "common/receivebuffer.h"
 #include "game/Form1.h"
 #include "game/Form7.h"
@@ -101,23 +102,26 @@ private slots:
         QVERIFY(!Form1::instance().Imaget[0]->pixmap().isNull());
     }
 
-    void tenChatsInOneReadShowNineAndTheWarning() {
+    void chatsOfOneReadAreAllShownInTheirLength() {
         Joined j;
         j.greet();
         QByteArray all;
         for (int n = 1; n <= 10; ++n)
             all += chat("line " + QByteArray::number(n));
+        // Windows-1252 text, and a line far longer than a chat line.
+        all += chat("\x80 \x85 " + QByteArray(5000, 'w'));
         j.peer->send(all);
-        QVERIFY(waitUntil([] { return chatLines().contains(ReceiveBuffer::kClientWarning); }));
-        const QStringList lines = chatLines();
+        QVERIFY(waitUntil([] { return chatLines().size() == 11; }));
         QStringList expected;
-        for (int n = 1; n <= 9; ++n)
+        for (int n = 1; n <= 10; ++n)
             expected << QStringLiteral("line %1").arg(n);
-        expected << ReceiveBuffer::kClientWarning;
-        QCOMPARE(lines, expected);
-        // The next read is handled again.
-        j.peer->send(chat("after"));
+        expected << QString::fromUtf8("\u20ac \u2026 ") + QString(wire::kMaxPeerLine - 4, u'w');
+        QCOMPARE(chatLines(), expected);
+        // A stop without its reason field is dropped.
+        j.peer->send("vxsestop|vxsestopeinde" + chat("after"));
         QVERIFY(waitUntil([] { return chatLines().contains(QStringLiteral("after")); }));
+        QVERIFY(Form1::exists());
+        QVERIFY(j.dialogs.texts().isEmpty());
     }
 
     void correctAnswerTagEndsTheRead() {

@@ -10,6 +10,7 @@
 #include "netgame/listensocket.h"
 #include "netgame/servermodule.h"
 #include "platform/wait.h"
+#include "tests/db/privateserver.h"
 #include "tests/netgame/netpeer.h"
 #include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
@@ -367,10 +368,108 @@ private slots:
         QCOMPARE(h.chat(), QStringList{QStringLiteral("<anna> it's <b>a\\b</b>")});
     }
 
+    void hostilePeersAreCutResetAndClosed() {
+        Hosting h;
+        Peer* a = h.join("anna");
+        Peer* b = h.join();
+        Peer* c = h.join("carl");
+        QVERIFY(a && b && c);
+        // A name of 32700 characters and a chat line of 2 MB without blanks.
+        b->send("vxcluser|" + QByteArray(32700, 'n') + "|20|vxclusereinde");
+        QVERIFY(waitUntil([] { return !state().spelers[2].naam.isEmpty(); }));
+        QCOMPARE(state().spelers[2].naam, QString(wire::kMaxPeerName, u'n'));
+        a->received.clear();
+        QElapsedTimer clock;
+        clock.start();
+        b->send("vxclchat|<b> " + QByteArray(2000000, 'w') + "|vxclchateinde");
+        QVERIFY(a->waitFor("vxsechateinde"));
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        qInfo("a 2 MB chat line sent, cut and echoed in %lld ms", clock.elapsed());
+        QCOMPARE(h.chat().last().size(), wire::kMaxPeerLine);
+        QCOMPARE(a->received.size(), 9 + wire::kMaxPeerLine + 14);
+        // Tables stay whole: every client can read them.
+        assignslotsandsendchoices();
+        a->received.clear();
+        sendanswerstoclients();
+        QVERIFY(a->waitFor("vxseantweinde"));
+        const auto rows = wire::parseRoundResults(a->received);
+        QVERIFY(rows);
+        QCOMPARE((*rows)[2].naam.size(), wire::kMaxPeerName);
+
+        // A client that resets in the middle of a message is reported; one that
+        // closes normally is not.
+        b->send("vxclchat|<b> half a li");
+        b->reset();
+        QVERIFY(waitUntil(
+            [&] { return h.chat().contains(QStringLiteral("[system] player2 disconnected")); }));
+        a->close();
+        QVERIFY(waitUntil([] { return !serverLive(1); }));
+        QVERIFY(!h.chat().contains(QStringLiteral("[system] player1 disconnected")));
+
+        // A kicked client that stops reading is cut off after a short wait.
+        c->socket().setReadBufferSize(1);
+        QObject::disconnect(&c->socket(), &QTcpSocket::readyRead, nullptr, nullptr);
+        QVERIFY(writeFile(h.folder.file(QStringLiteral("server.mp3")), songBytes(16 << 20, 1)));
+        assignslotsandsendchoices();
+        sendsongtoclients();
+        kickclient(3);
+        QCOMPARE(serverState(3), sckClosing);
+        QVERIFY(waitUntil([] { return serverState(3) == sckClosed; }, 8000));
+    }
+
+    void aGoneConnectionIsFreedBeforeTheNextIsCounted() {
+        Hosting h;
+        Peer* x = h.join();
+        QVERIFY(x);
+        QCOMPARE(state().aantalclients, qint16(1));
+        // The reset and the next connection reach the host while it is busy; it
+        // takes the connection request first.
+        x->reset();
+        QTcpSocket y;
+        y.connectToHost(QHostAddress::LocalHost, h.port.toUShort());
+        wachtenZonderEvents(200);
+        QVERIFY(frmmulti::instance().server0->waitForNewConnection(2000));
+        QCOMPARE(state().aantalclients, qint16(1));
+        QCOMPARE(serverState(1), sckConnected);
+        QCOMPARE(clientslots()[1].slotsocket, QStringLiteral("1"));
+        QVERIFY(!serverLive(2));
+    }
+
+    void databaseOutageLeavesTheGameGoing() {
+        VDX_REQUIRE_CENTRAL_DB();
+        PrivateServer db;
+        QVERIFY2(db.start(), qPrintable(db.error()));
+        const QByteArray port = qgetenv("VONDRIX_DB_PORT");
+        qputenv("VONDRIX_DB_PORT", QByteArray::number(db.port()));
+        {
+            Hosting h(QStringLiteral("4"), QStringLiteral("20"), true);
+            QVERIFY2(h.dialogs.messages.isEmpty(), qPrintable(h.dialogs.texts().join(u'\n')));
+            Peer* a = h.join("anna");
+            QVERIFY(a);
+            // The server stops answering: the next join waits at most the time-outs,
+            // is told the error and still gets its greeting.
+            db.freeze();
+            QElapsedTimer clock;
+            clock.start();
+            Peer* b = h.join();
+            QVERIFY(b);
+            QVERIFY(waitUntil([&] { return !h.dialogs.messages.isEmpty(); }, 60000));
+            QVERIFY2(clock.elapsed() < 60000, qPrintable(QString::number(clock.elapsed())));
+            db.thaw();
+            // The game goes on for both.
+            assignslotsandsendchoices();
+            QVERIFY(a->waitFor("vxsekeuzeinde"));
+            QVERIFY(b->waitFor("vxsekeuzeinde"));
+            QCOMPARE(state().aantalclients, qint16(2));
+        }
+        qputenv("VONDRIX_DB_PORT", port);
+    }
+
     void stalledSendCountsAsDropped() {
         Hosting h;
         Peer* a = h.join("anna");
-        QVERIFY(a);
+        Peer* b = h.join("bob");
+        QVERIFY(a && b);
         // The client stops reading: its buffers fill and the host's send stalls.
         a->socket().setReadBufferSize(1);
         QObject::disconnect(&a->socket(), &QTcpSocket::readyRead, nullptr, nullptr);
@@ -386,7 +485,12 @@ private slots:
         QVERIFY(clientslots()[1].verzonden);
         QVERIFY(h.chat().contains(QStringLiteral("[system] player1 disconnected")));
         syncplayercount();
-        QCOMPARE(state().aantalclients, qint16(0));
+        QCOMPARE(state().aantalclients, qint16(1));
+        // The other client got its whole excerpt and plays on.
+        QVERIFY(b->waitFor("vxsecloseinde", 20000));
+        b->received.clear();
+        assignslotsandsendchoices();
+        QVERIFY(b->waitFor("vxsekeuzeinde"));
     }
 
     void slowSendIsCappedInAll() {

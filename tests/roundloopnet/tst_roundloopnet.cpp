@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -143,6 +144,28 @@ private slots:
         QCOMPARE(s.spelers[0].totaalscore, qint16(20));
         QCOMPARE(f.score[0]->text(), QStringLiteral("20"));
         QCOMPARE(s.aantalantwoorden, qint16(0));
+    }
+
+    void answersCountOnlyWhileTheRoundIsOpen() {
+        hostWithClient();
+        keyboardHost();
+        Form1& f = Form1::instance();
+        start(f);
+        closeRound(f);
+        GameState& s = state();
+        // The client answers after the round closed, and at every send of the next
+        // round's preparation (as if its answers arrived then).
+        registeranswer(QStringLiteral("1"), QStringLiteral("9"), 1);
+        QCOMPARE(s.aantalclientantwoorden, qint16(0));
+        QTcpSocket* socket = frmmulti::instance().server[1];
+        const auto answering = connect(socket, &QTcpSocket::bytesWritten, this, [] {
+            registeranswer(QStringLiteral("1"), QStringLiteral("9"), 1);
+        });
+        f.tmrAntwoordenTonen_Timer();
+        disconnect(answering);
+        QCOMPARE(s.vraagnummer, qint16(2));
+        QCOMPARE(s.aantalclientantwoorden, qint16(1));
+        QCOMPARE(s.spelers[1].antwoord, qint16(1));
     }
 
     void joystickPressDuringThePreparationLeavesTheNewRoundOpen() {

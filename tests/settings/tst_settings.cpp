@@ -157,6 +157,10 @@ private slots:
                 QByteArray("[a]\r\n\r\n[a]\r\nk=1\r\n"));
         dataRow("header ends in lone cr", QByteArray("[a]\r"), "a", "k", "1",
                 QByteArray("[a]\rk=1\r\n"));
+        dataRow("key after a lone lf is no key line", QByteArray("[a]\r\nj=1\nk=2\r\n"), "a", "k",
+                "3", QByteArray("[a]\r\nk=3\r\nj=1\nk=2\r\n"));
+        dataRow("lone cr before the next line", QByteArray("[a]\rj=2\r\n"), "a", "k", "1",
+                QByteArray("[a]\rk=1\r\nj=2\r\n"));
         dataRow("lf only appends", QByteArray("[controls]\nbutton1=h\n"), "controls", "button1",
                 "x", QByteArray("[controls]\nbutton1=h\n\r\n\r\n[controls]\r\nbutton1=x\r\n"));
         dataRow("leading and trailing breaks", QByteArray("\r\n\r\n\t\r\n[a]\r\nk=1\r\n\r\n\n\r\n"),
