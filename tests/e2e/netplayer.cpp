@@ -324,14 +324,18 @@ int runClient(const QStringList& args) {
             row = r;
     }
     if (row < 0) {
+        // A host that is not listed (a test's own): its address is typed.
         say(QStringLiteral("NOT LISTED"));
-        return 3;
+        w.txthostnaam->clear();
+        QTest::keyClicks(w.txthostnaam, QStringLiteral("127.0.0.1"));
+        w.txthostport->setText(arg(args, "--port"));
+    } else {
+        const QModelIndex cell = w.fgData->model()->index(row, 1);
+        w.fgData->scrollTo(cell);
+        QTest::mouseClick(w.fgData->viewport(), Qt::LeftButton, {},
+                          w.fgData->visualRect(cell).center());
+        if (w.txthostport->text() != arg(args, "--port")) return 3;
     }
-    const QModelIndex cell = w.fgData->model()->index(row, 1);
-    w.fgData->scrollTo(cell);
-    QTest::mouseClick(w.fgData->viewport(), Qt::LeftButton, {},
-                      w.fgData->visualRect(cell).center());
-    if (w.txthostport->text() != arg(args, "--port")) return 3;
     w.Command1->click();
 
     auto paths = std::make_shared<QStringList>();

@@ -468,6 +468,7 @@ private slots:
         for (const Player* p : pcs)
             QCOMPARE(p->with("MSG "),
                      QStringList{QStringLiteral("MSG OK, logged into the system")});
+    }
 
     void hostilePeersLeaveTheGameToTheOthers() {
         Songs s(3);
