@@ -4,12 +4,14 @@
 #include "lobby/frmmulti.h"
 #include "lobby/lobbypoll.h"
 #include "platform/gui/shell.h"
+#include "tests/db/privateserver.h"
 #include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -206,6 +208,56 @@ private slots:
         QCOMPARE(w.txtlobbychat->toPlainText(), shown + QStringLiteral("<%1> back\n").arg(anna));
         w.cmdlobbysend->click();
         QVERIFY(w.txtlobbysturen->text().isEmpty());
+    }
+
+    // The central server stops answering during a lobby session and comes back: the
+    // boxes stay as they were, no tick waits without end, and the chat goes on.
+    void serverOutageDuringTheLobby() {
+        VDX_REQUIRE_CENTRAL_DB();
+        PrivateServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const QByteArray sharedPort = qgetenv("VONDRIX_DB_PORT");
+        const QByteArray sharedSocket = qgetenv("VONDRIX_DB_ADMIN_SOCKET");
+        const auto restore = qScopeGuard([&] {
+            goOffline();
+            qputenv("VONDRIX_DB_PORT", sharedPort);
+            qputenv("VONDRIX_DB_ADMIN_SOCKET", sharedSocket);
+        });
+        qputenv("VONDRIX_DB_PORT", QByteArray::number(server.port()));
+        qputenv("VONDRIX_DB_ADMIN_SOCKET", server.socket().toLocal8Bit());
+        AdminDb admin;
+        QVERIFY2(admin.isOpen(), qPrintable(admin.lastError()));
+        const QString anna = uniqueName(QStringLiteral("lobby_o_"));
+        QVERIFY(addUser(admin, anna));
+        const auto say = [&](const QString& text) {
+            return admin.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,"
+                                             "servertime) values (?,'all',?,now())"),
+                              {anna, text});
+        };
+        goOffline();
+        Session session(anna);
+        frmmulti& w = session.w;
+        QVERIFY(w.SSTab1->isTabEnabled(kTabHost));
+        QVERIFY(say(QStringLiteral("before")));
+        w.tmrlobbychat_Timer();
+        const QString chat = w.txtlobbychat->toPlainText();
+        const QString users = w.txtlobbyonline->toPlainText();
+        QVERIFY(chat.endsWith(QStringLiteral("<%1> before\n").arg(anna)));
+
+        server.freeze();
+        QElapsedTimer took;
+        took.start();
+        w.tmrlobbychat_Timer();
+        w.tmrlobbychat_Timer();
+        QVERIFY2(took.elapsed() < 30000, qPrintable(QString::number(took.elapsed())));
+        QCOMPARE(w.txtlobbychat->toPlainText(), chat);
+        QCOMPARE(w.txtlobbyonline->toPlainText(), users);
+
+        server.thaw();
+        QVERIFY(say(QStringLiteral("after")));
+        for (int tick = 0; tick < 8 && !w.txtlobbychat->toPlainText().contains(u"after"); ++tick)
+            w.tmrlobbychat_Timer();
+        QCOMPARE(w.txtlobbychat->toPlainText(), chat + QStringLiteral("<%1> after\n").arg(anna));
     }
 
     void postingQuestions() {
