@@ -14,6 +14,13 @@ if [ "$sanitize" = "1" ]; then
     BUILD_DIR=$top/build-asan BUILD_TYPE=Debug "$top/scripts/build.sh" -DVONDRIX_SANITIZE=ON "$@"
 fi
 
+status=0
+# The fuzz targets run first, so that ctest's summary ends the log.
+if [ "${CI:-}" = "true" ]; then
+    echo "== Fuzz targets =="
+    FUZZ_SECONDS=${FUZZ_SECONDS:-15} "$top/scripts/fuzz.sh" || status=1
+fi
+
 . "$top/scripts/services.sh"
 . "$top/scripts/database.sh"
 . "$top/scripts/bannerserver.sh"
@@ -22,7 +29,6 @@ start_audio
 start_database
 start_banner_server
 
-status=0
 if [ "$sanitize" = "1" ]; then
     echo "== Tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
     (cd "$top/build-asan" &&
@@ -33,8 +39,4 @@ if [ "$sanitize" = "1" ]; then
 fi
 (cd "${BUILD_DIR:-$top/build}" && ctest --output-on-failure --parallel "$(nproc)" ${CTEST_ARGS:-}) || status=1
 
-if [ "${CI:-}" = "true" ]; then
-    echo "== Fuzz targets =="
-    FUZZ_SECONDS=${FUZZ_SECONDS:-15} "$top/scripts/fuzz.sh" || status=1
-fi
 exit $status
