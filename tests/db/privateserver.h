@@ -31,3 +31,24 @@ private:
     int port_ = 0;
     QString error_;
 };
+
+// Points the program and AdminDb at a private server (VONDRIX_DB_PORT and
+// VONDRIX_DB_ADMIN_SOCKET) for its lifetime, then back at the shared one.
+class UsePrivateServer {
+public:
+    explicit UsePrivateServer(const PrivateServer& server)
+        : port_(qgetenv("VONDRIX_DB_PORT")), socket_(qgetenv("VONDRIX_DB_ADMIN_SOCKET")) {
+        qputenv("VONDRIX_DB_PORT", QByteArray::number(server.port()));
+        qputenv("VONDRIX_DB_ADMIN_SOCKET", server.socket().toLocal8Bit());
+    }
+    ~UsePrivateServer() {
+        qputenv("VONDRIX_DB_PORT", port_);
+        qputenv("VONDRIX_DB_ADMIN_SOCKET", socket_);
+    }
+    UsePrivateServer(const UsePrivateServer&) = delete;
+    UsePrivateServer& operator=(const UsePrivateServer&) = delete;
+
+private:
+    QByteArray port_;
+    QByteArray socket_;
+};

@@ -336,14 +336,7 @@ private slots:
         PrivateServer server;
         QVERIFY2(server.start(), qPrintable(server.error()));
         // The players and the checks below use it; the other tests the shared server.
-        const QByteArray sharedPort = qgetenv("VONDRIX_DB_PORT");
-        const QByteArray sharedSocket = qgetenv("VONDRIX_DB_ADMIN_SOCKET");
-        const auto restore = qScopeGuard([&] {
-            qputenv("VONDRIX_DB_PORT", sharedPort);
-            qputenv("VONDRIX_DB_ADMIN_SOCKET", sharedSocket);
-        });
-        qputenv("VONDRIX_DB_PORT", QByteArray::number(server.port()));
-        qputenv("VONDRIX_DB_ADMIN_SOCKET", server.socket().toLocal8Bit());
+        const UsePrivateServer use(server);
         AdminDb own;
         QVERIFY2(own.isOpen(), qPrintable(own.lastError()));
         // One accepted answer of three characters or more per question (so that the

@@ -216,15 +216,8 @@ private slots:
         VDX_REQUIRE_CENTRAL_DB();
         PrivateServer server;
         QVERIFY2(server.start(), qPrintable(server.error()));
-        const QByteArray sharedPort = qgetenv("VONDRIX_DB_PORT");
-        const QByteArray sharedSocket = qgetenv("VONDRIX_DB_ADMIN_SOCKET");
-        const auto restore = qScopeGuard([&] {
-            goOffline();
-            qputenv("VONDRIX_DB_PORT", sharedPort);
-            qputenv("VONDRIX_DB_ADMIN_SOCKET", sharedSocket);
-        });
-        qputenv("VONDRIX_DB_PORT", QByteArray::number(server.port()));
-        qputenv("VONDRIX_DB_ADMIN_SOCKET", server.socket().toLocal8Bit());
+        const UsePrivateServer use(server);
+        const auto offline = qScopeGuard([] { goOffline(); }); // before the shared server is back
         AdminDb admin;
         QVERIFY2(admin.isOpen(), qPrintable(admin.lastError()));
         const QString anna = uniqueName(QStringLiteral("lobby_o_"));

@@ -439,9 +439,8 @@ private slots:
         VDX_REQUIRE_CENTRAL_DB();
         PrivateServer db;
         QVERIFY2(db.start(), qPrintable(db.error()));
-        const QByteArray port = qgetenv("VONDRIX_DB_PORT");
-        qputenv("VONDRIX_DB_PORT", QByteArray::number(db.port()));
         {
+            const UsePrivateServer use(db);
             Hosting h(QStringLiteral("4"), QStringLiteral("20"), true);
             QVERIFY2(h.dialogs.messages.isEmpty(), qPrintable(h.dialogs.texts().join(u'\n')));
             Peer* a = h.join("anna");
@@ -462,7 +461,6 @@ private slots:
             QVERIFY(b->waitFor("vxsekeuzeinde"));
             QCOMPARE(state().aantalclients, qint16(2));
         }
-        qputenv("VONDRIX_DB_PORT", port);
     }
 
     void stalledSendCountsAsDropped() {
