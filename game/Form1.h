@@ -7,6 +7,7 @@
 
 class AnswerShape;
 class ClickLabel;
+class AnswerWatch;
 class JoystickPoll;
 class MediaPlayer;
 class QAction;
@@ -161,6 +162,9 @@ public:
     // Timer1 on. The poll runs on the joystick's events; the timer itself ticks
     // once a second while it waits (JoystickPoll).
     void startJoystickPoll();
+    // The host's watch (tmrAntwoordenTonen) looks within 20 ms; call it after a
+    // change it acts on. It rests in between (AnswerWatch).
+    void pokeWatch();
     void knoppenafleggen() {}
     void knoppenaanleggen() {}
 
@@ -281,4 +285,5 @@ private:
     int triviapogingen_ = 0;     // failed trivia round starts in a row
     bool chatwacht_ = false;     // an Enter in txtchat1 waits for "Send"
     JoystickPoll* joystickpoll_ = nullptr;
+    AnswerWatch* watch_ = nullptr;
 };

@@ -125,6 +125,7 @@ void Form1::serverantwoorden(const QString& antwoord, qint16 spelernr) {
     speler.antwoord = qint16(antwoord.toInt());
     speler.antwoordtijd = qint16(std::floor(txtklok->text().toDouble()));
     border[r]->setBorderColor(inputColour(speler.antwoord));
+    pokeWatch(); // the caller counts the answer right after
 }
 
 void Form1::clientantwoorden(const QString& antwoord, qint16& spelernr) {

@@ -2,6 +2,7 @@
 #include "game/Form1.h"
 
 #include "game/answershape.h"
+#include "game/answerwatch.h"
 #include "game/joystickpoll.h"
 #include "game/logo.h"
 #include "lobby/clicklabel.h"
@@ -302,6 +303,7 @@ void Form1::buildTimers() {
 
     connect(tmrKlok, &QTimer::timeout, this, &Form1::tmrKlok_Timer);
     connect(tmrmilliklok2, &QTimer::timeout, this, &Form1::tmrmilliklok2_Timer);
+    watch_ = new AnswerWatch(tmrAntwoordenTonen); // before the handler: see AnswerWatch
     connect(tmrAntwoordenTonen, &QTimer::timeout, this, &Form1::tmrAntwoordenTonen_Timer);
     connect(tmrdelay, &QTimer::timeout, this, &Form1::tmrdelay_Timer);
     joystickpoll_ = new JoystickPoll(Timer1, 1, [this] { Timer1_Timer(); });

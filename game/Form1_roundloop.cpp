@@ -17,6 +17,7 @@
 #include "common/trivia.h"
 #include "game/Form7.h"
 #include "game/answershape.h"
+#include "game/answerwatch.h"
 #include "lobby/clicklabel.h"
 #include "netgame/servermodule.h"
 #include "netgame/triviauitbreiding.h"
@@ -102,7 +103,7 @@ void Form1::muziekspelopstarten() {
     spelafgelopen_ = false;
     rondeopen_ = false;
     rondegescoord_ = true;
-    tmrAntwoordenTonen->start();
+    watch_->start();
     Image5->hide();
     Frame1->show();
     frmmuziek->show();
@@ -127,7 +128,7 @@ void Form1::triviaspelopstarten() {
     rondeopen_ = false;
     rondegescoord_ = true;
     triviapogingen_ = 0;
-    tmrAntwoordenTonen->start();
+    watch_->start();
     Image5->hide();
     Frame1->show();
     frmmuziek->hide();
@@ -207,6 +208,7 @@ void Form1::muziekserverherbeginnen() {
     }
     rondegescoord_ = false;
     rondeopen_ = true;
+    pokeWatch(); // answers may have come in while the round was prepared
 }
 
 bool Form1::muziekrondevoorbereiden() {
@@ -266,6 +268,7 @@ void Form1::triviaserverherbeginnen() {
             triviapogingen_ = 0;
             rondegescoord_ = false;
             rondeopen_ = true;
+            pokeWatch();
             return;
         }
         MsgBox(QStringLiteral("error occured in trivserverrestart module"));
@@ -475,6 +478,11 @@ void Form1::tmrdelay_Timer() {
         }
     }
     if (s.vertraging > 0) --s.vertraging;
+    pokeWatch(); // the delay may have run out
+}
+
+void Form1::pokeWatch() {
+    watch_->poke();
 }
 
 void Form1::antwoordentonen() {

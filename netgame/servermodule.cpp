@@ -168,6 +168,7 @@ void dropopruimen(int i, int k, const QString& sql, const QVariantList& values) 
     toonaantalclients();
     if (Form1::exists()) {
         Form1& f = Form1::instance();
+        f.pokeWatch(); // the answers of those left may all be in
         f.score[i]->setText(QStringLiteral("0"));
         f.score[i]->hide();
         f.naam[i]->clear();
@@ -333,8 +334,11 @@ void registeranswer(const QString& antwoord, const QString& antwoordtijd, qint16
         qint16(qBound(0, antwoordtijd.toInt(), vraagtijd > 0 ? vraagtijd : 32767));
     if (speler.antwoord == st.juistekeuze)
         speler.totaalscore = addPoints(speler.totaalscore, speler.antwoordtijd);
-    if (st.aantalclientantwoorden == st.aantalclients && st.aantalantwoorden > 0 && Form1::exists())
-        Form1::instance().txtklok->setText(QStringLiteral("0"));
+    if (!Form1::exists()) return;
+    Form1& f = Form1::instance();
+    if (st.aantalclientantwoorden == st.aantalclients && st.aantalantwoorden > 0)
+        f.txtklok->setText(QStringLiteral("0"));
+    f.pokeWatch();
 }
 
 void clientantwoordentoelaten(bool open) {
