@@ -1,18 +1,54 @@
 #include "platform/gui/mediaplayer.h"
 
+#include <QAudioOutput>
+#include <QTimer>
 #include <QUrl>
 #include <cmath>
+#include <utility>
 
-MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
+namespace {
+// Tidying waits this long after the last change of player, out of the way of a
+// round's start.
+constexpr int kTidyDelayMs = 1000;
+
+QMediaPlayer* newPlayer(QObject* parent, float volume) {
+    auto* player = new QMediaPlayer(parent);
+    auto* output = new QAudioOutput(player);
+    output->setVolume(volume);
+    player->setAudioOutput(output);
+    return player;
+}
+} // namespace
+
+MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent), tidyTimer_(new QTimer(this)) {
+    tidyTimer_->setSingleShot(true);
+    tidyTimer_->setInterval(kTidyDelayMs);
+    connect(tidyTimer_, &QTimer::timeout, this, &MediaPlayer::tidy);
     renew();
 }
 
-// Each item gets a player of its own: the media backend does not always play a second
-// item in a player that played one before, and stopping a player whose item failed to
-// load blocks for a second.
+// Making a player and its output takes milliseconds, tearing one down more: both
+// are done a while after a change (tidy), and a new item takes the spare. Each item
+// still gets a player of its own: the media backend does not always play a second
+// item in a player that played one before, and stopping a player whose item failed
+// to load blocks for a second.
 void MediaPlayer::renew() {
-    player_ = std::make_unique<QMediaPlayer>();
-    player_->setAudioOutput(&audio_);
+    retire();
+    player_ = spare_ ? std::exchange(spare_, nullptr) : newPlayer(this, volume_);
+    tidyTimer_->start();
+}
+
+void MediaPlayer::retire() {
+    if (!player_) return;
+    if (!failed() && player_->playbackState() != QMediaPlayer::StoppedState) player_->stop();
+    retired_.append(std::exchange(player_, nullptr));
+    tidyTimer_->start();
+}
+
+void MediaPlayer::tidy() {
+    for (QMediaPlayer* player : std::exchange(retired_, {}))
+        player->deleteLater();
+    if (!spare_) spare_ = newPlayer(this, volume_);
 }
 
 void MediaPlayer::setURL(const QString& file) {
@@ -32,10 +68,9 @@ void MediaPlayer::pause() {
     if (player_ && !failed()) player_->pause();
 }
 
-// Making a player costs a few milliseconds, and the next item gets one of its own
-// anyway: a closed player has none until then.
+// The next item gets a player of its own anyway: a closed player has none until then.
 void MediaPlayer::close() {
-    player_.reset();
+    retire();
     url_.clear();
 }
 
@@ -45,9 +80,11 @@ QMediaPlayer& MediaPlayer::player() {
 }
 
 int MediaPlayer::volume() const {
-    return int(std::lround(audio_.volume() * 100));
+    return int(std::lround(volume_ * 100));
 }
 
 void MediaPlayer::setVolume(int level) {
-    audio_.setVolume(qBound(0, level, 100) / 100.0);
+    volume_ = float(qBound(0, level, 100) / 100.0);
+    for (QMediaPlayer* p : {player_, spare_})
+        if (p) p->audioOutput()->setVolume(volume_);
 }

@@ -3,8 +3,10 @@
 #include <QAudioOutput>
 #include <QMediaPlayer>
 #include <QObject>
+#include <QList>
 #include <QString>
-#include <memory>
+
+class QTimer;
 
 // A media item: a file the player can make current.
 struct MediaItem {
@@ -56,10 +58,20 @@ public:
 
 private:
     bool failed() const { return player_ && player_->error() != QMediaPlayer::NoError; }
+    // The current player becomes a new one: the spare when there is one.
     void renew();
+    // The current player goes: silent at once, torn down a while later.
+    void retire();
+    // Out of the way of a round's start: tears down the players that went and
+    // makes a spare.
+    void tidy();
 
-    QAudioOutput audio_; // before player_, which uses it until it is gone
-    std::unique_ptr<QMediaPlayer> player_;
+    // Each player is a child with an audio output of its own; the volume is kept here.
+    QMediaPlayer* player_ = nullptr;
+    QMediaPlayer* spare_ = nullptr;
+    QList<QMediaPlayer*> retired_;
+    QTimer* tidyTimer_;
+    float volume_ = 1.0f;
     QString url_;
     QString uiMode_;
 };
