@@ -83,16 +83,24 @@ start host-waiting "$(home hw)" "$gamedriver" music --no-start
 start host-music "$(home hm)" "$gamedriver" music
 start host-trivia "$(home ht)" "$gamedriver" trivia
 
-# A client in a music game: the host starts as soon as it has joined.
+# A client in a music game: the host starts as soon as it has joined. The client does
+# not answer, so that each round waits its 20 s, as the host's own game does.
 port=$(free_port)
 helper music-host "$(home mh)" "$netplayer" host --user "$(user ih)" --password pw --port "$port" \
     --playlist "$work/songs/songs.m3u" --tijd 20 --clients 1 --rounds 50
 sleep 3
 start client-music "$(home cm)" "$netplayer" client --user "$(user ic)" --password pw \
-    --port "$port" --playlist "$work/songs/songs.m3u"
+    --port "$port" --playlist "$work/songs/songs.m3u" --answer none
 
-# A client that joined and waits for a question: what a client of a trivia game
-# sees in this version (trivia runs on the host alone); the host waits for a second client.
+# A client in a trivia game (it types no answers).
+port3=$(free_port)
+helper trivia-host "$(home th)" "$netplayer" host --user "$(user it)" --password pw --port "$port3" \
+    --playlist "$work/songs/songs.m3u" --spel trivia --tijd 20 --clients 1 --rounds 50
+sleep 3
+start client-trivia "$(home ct)" "$netplayer" client --user "$(user iu)" --password pw \
+    --port "$port3" --playlist "$work/songs/songs.m3u" --spel trivia
+
+# A client that joined and waits for the game to start: the host waits for a second client.
 port2=$(free_port)
 helper waiting-host "$(home wh)" "$netplayer" host --user "$(user iw)" --password pw --port "$port2" \
     --playlist "$work/songs/songs.m3u" --tijd 20 --clients 2 --rounds 50
@@ -123,7 +131,7 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Over ${seconds} s, after ${warmup} s in the state: CPU of one core (whole program, then its"
 echo "main thread alone; the rest is the media player's threads) and main-thread wake-ups per second:"
-for name in online host-waiting host-music host-trivia client-music client-joined; do
+for name in online host-waiting host-music host-trivia client-music client-trivia client-joined; do
     pid=${measured[$name]}
     if [ ! -r "/proc/$pid/stat" ]; then
         echo "$name: the program ended early; its output:"

@@ -5,7 +5,7 @@
 //   vdx_netplayer host   --user U --password P --port N --playlist M3U --tijd S
 //                        --clients N --rounds R
 //   vdx_netplayer client --user U --password P --port N --playlist M3U
-//                        [--answer right|first] [--spel trivia]
+//                        [--answer right|first|none] [--spel trivia]
 //   Trivia: the host gets --spel trivia; host and clients get --answers with one
 //   entry per question, "right:<ms>", "wrong:<ms>" or "none" (typed that long
 //   after the question shows), and --locale (QLocale name) sets the PC's locale.
@@ -390,7 +390,7 @@ int runClient(const QStringList& args) {
                          } else if (m.startsWith("vxseclos")) {
                              ++*round;
                              say(QStringLiteral("PLAYING %1 %2").arg(*round).arg(nowMs()));
-                             if (!Form1::exists()) return;
+                             if (!Form1::exists() || answer == u"none") return;
                              const int place = answer == u"first" ? 1 : rightPlace(*paths, *titles);
                              const QString key = state().spelers[0].knop(place);
                              QTimer::singleShot(200, qApp, [key] {
