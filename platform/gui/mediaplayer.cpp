@@ -10,6 +10,7 @@ namespace {
 // Tidying waits this long after the last change of player, out of the way of a
 // round's start.
 constexpr int kTidyDelayMs = 1000;
+constexpr qsizetype kMaxRetired = 2;
 
 QMediaPlayer* newPlayer(QObject* parent, float volume) {
     auto* player = new QMediaPlayer(parent);
@@ -42,6 +43,9 @@ void MediaPlayer::retire() {
     if (!player_) return;
     if (!failed() && player_->playbackState() != QMediaPlayer::StoppedState) player_->stop();
     retired_.append(std::exchange(player_, nullptr));
+    // Items in quick succession (sounds one after another) do not pile up players.
+    while (retired_.size() > kMaxRetired)
+        retired_.takeFirst()->deleteLater();
     tidyTimer_->start();
 }
 

@@ -118,6 +118,23 @@ private slots:
         player.stop();
     }
 
+    // A sound per key press: players that went are torn down, not kept for good.
+    void itemsInQuickSuccessionDoNotPileUpPlayers() {
+        if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        MediaPlayer player;
+        const auto players = [&] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return player.findChildren<QMediaPlayer*>().size();
+        };
+        for (int press = 0; press < 20; ++press) {
+            player.setURL(mp3_);
+            player.play();
+        }
+        QVERIFY2(players() <= 4, qPrintable(QString::number(players())));
+        QTRY_VERIFY_WITH_TIMEOUT(players() == 2, kTimeoutMs); // the item's and a spare
+        player.stop();
+    }
+
     void missingFileIsNoSoundAndNoDelay() {
         MediaPlayer player;
         player.setURL(dir_.filePath("nothing.mp3"));
