@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <cmath>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -41,11 +42,14 @@ void MediaPlayer::renew() {
 
 void MediaPlayer::retire() {
     if (!player_) return;
-    if (!failed() && player_->playbackState() != QMediaPlayer::StoppedState) player_->stop();
-    retired_.append(std::exchange(player_, nullptr));
-    // Items in quick succession (sounds one after another) do not pile up players.
+    std::unique_ptr<QMediaPlayer> player(std::exchange(player_, nullptr));
+    // A player still sounding goes at once. A stopped one (the game stops a song
+    // before it closes it) goes a while later: tearing it down takes milliseconds.
+    if (!player->error() && player->playbackState() != QMediaPlayer::StoppedState) return;
+    retired_.append(player.release());
+    // Items in quick succession do not pile up players; these go before the next starts.
     while (retired_.size() > kMaxRetired)
-        retired_.takeFirst()->deleteLater();
+        std::unique_ptr<QMediaPlayer>(retired_.takeFirst()).reset();
     tidyTimer_->start();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QAudioOutput>
+#include <QList>
 #include <QMediaPlayer>
 #include <QObject>
-#include <QList>
 #include <QString>
 
 class QTimer;
@@ -60,7 +60,7 @@ private:
     bool failed() const { return player_ && player_->error() != QMediaPlayer::NoError; }
     // The current player becomes a new one: the spare when there is one.
     void renew();
-    // The current player goes: silent at once, torn down a while later.
+    // The current player goes: at once while it sounds, a while later when stopped.
     void retire();
     // Out of the way of a round's start: tears down the players that went and
     // makes a spare.
