@@ -26,7 +26,8 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent), tidyTimer_(new QTim
     tidyTimer_->setSingleShot(true);
     tidyTimer_->setInterval(kTidyDelayMs);
     connect(tidyTimer_, &QTimer::timeout, this, &MediaPlayer::tidy);
-    renew();
+    // No spare yet: a player that never gets an item makes none.
+    player_ = newPlayer(this, volume_);
 }
 
 // Making a player and its output takes milliseconds, tearing one down more: both
