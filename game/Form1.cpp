@@ -2,6 +2,7 @@
 #include "game/Form1.h"
 
 #include "common/gamestate.h"
+#include "common/siteaddress.h"
 #include "game/answershape.h"
 #include "lobby/clicklabel.h"
 #include "lobby/frmmulti.h"
@@ -29,7 +30,7 @@
 
 const QString Form1::kCaption =
     QStringLiteral("VONDrix ONLINE~The Biggest Music and General Knowledge Quiz~");
-const QString Form1::kWebPage = QStringLiteral("http://www.vondrix.net");
+const QString Form1::kWebPage = siteLink();
 
 namespace {
 WindowInstance<Form1>& current() {

@@ -1,6 +1,7 @@
 // The game window's controls, menus and timers, and their layout.
 #include "game/Form1.h"
 
+#include "common/siteaddress.h"
 #include "game/answershape.h"
 #include "game/answerwatch.h"
 #include "game/joystickpoll.h"
@@ -355,7 +356,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     imgbanner->setCursor(Qt::PointingHandCursor);
     bottom->addWidget(imgbanner);
     bottom->addStretch();
-    Label2 = named(new ClickLabel(QStringLiteral("VONDrix ONLINE - www.vondrix.net"), central),
+    Label2 = named(new ClickLabel(QStringLiteral("VONDrix ONLINE - ") + siteHost(), central),
                    QStringLiteral("Label2"));
     Label2->setCursor(Qt::PointingHandCursor);
     bottom->addWidget(Label2);

@@ -1,5 +1,6 @@
 #include "game/resultprinter.h"
 
+#include "common/siteaddress.h"
 #include "game/logo.h"
 #include "game/printerpage.h"
 #include "platform/programfolder.h"
@@ -57,7 +58,7 @@ bool printResults(QPrinter& printer, const ResultSheet& sheet) {
 
     page.setFontBold(true);
     page.setFontSize(8);
-    page.Print(QString(17, QLatin1Char(' ')) + QLatin1String(kResultsSiteAddress));
+    page.Print(QString(17, QLatin1Char(' ')) + siteHost());
 
     return page.EndDoc();
 }

@@ -21,9 +21,6 @@ struct ResultSheet {
     QDateTime moment; // printed as the date and time
 };
 
-// The address printed at the foot of the sheet.
-inline constexpr char kResultsSiteAddress[] = "www.vondrix.com";
-
 // Prints the sheet on printer; false when the printer did not take it.
 bool printResults(QPrinter& printer, const ResultSheet& sheet);
 

@@ -1,6 +1,7 @@
 // The "Login" tab: registration, login and the version gate.
 #include "common/gamestate.h"
 #include "common/settings.h"
+#include "common/siteaddress.h"
 #include "lobby/centraldb.h"
 #include "lobby/clicklabel.h"
 #include "lobby/frmmulti.h"
@@ -22,7 +23,7 @@ using namespace frmmultibuild;
 namespace {
 
 const QString kClientVersion = QStringLiteral("4");
-const QString kWebsite = QStringLiteral("http://www.vondrix.net");
+const QString kWebsite = siteLink();
 
 // The PC's date and time as text in its regional format, like the clock in the
 // task bar shows them (the time with seconds, without a zone).

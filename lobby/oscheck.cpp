@@ -1,5 +1,6 @@
 #include "lobby/oscheck.h"
 
+#include "common/siteaddress.h"
 #include "platform/dialogs.h"
 #include "platform/osversion.h"
 
@@ -53,5 +54,9 @@ void showoswarning() {
     MsgBox(first + QStringLiteral("\n\n") +
            QStringLiteral("If you get an error saying a file or one of it's dependencies is "
                           "missing, please go to ") +
-           QLatin1String(kVistaHelpAddress));
+           vistaHelpAddress());
+}
+
+QString vistaHelpAddress() {
+    return siteLink(QStringLiteral("/vista.html"));
 }

@@ -28,4 +28,4 @@ qint16 getversion();
 void showoswarning();
 
 // The page with advice for Windows Vista users that the warning names.
-inline constexpr char kVistaHelpAddress[] = "http://www.vondrix.com/vista.html";
+QString vistaHelpAddress();

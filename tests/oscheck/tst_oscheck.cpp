@@ -28,7 +28,7 @@ public:
 const QString kAdvice =
     QString("\n\nIf you get an error saying a file or one of it's dependencies is "
             "missing, please go to ") +
-    kVistaHelpAddress;
+    vistaHelpAddress();
 } // namespace
 
 class tst_oscheck : public QObject {
