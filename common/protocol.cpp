@@ -375,8 +375,10 @@ std::optional<ClientAnswerMessage> parseClientAnswer(QByteArrayView message) {
 }
 
 QByteArray build(const TriviaAnswerMessage& m, QChar decimalSeparator) {
+    // The hundredths the clock box shows; "+ 0.0" turns a rounded -0 into 0.
+    const double klok = std::round(m.klokwaarde * 100) / 100 + 0.0;
     return frameMessage(vxcltriv, {toWireText(fieldText(m.antwoord)),
-                                   toWireText(formatDecimal(m.klokwaarde, decimalSeparator))});
+                                   toWireText(formatDecimal(klok, decimalSeparator))});
 }
 
 std::optional<TriviaAnswerMessage> parseTriviaAnswer(QByteArrayView message) {

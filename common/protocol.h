@@ -239,6 +239,7 @@ struct TriviaAnswerMessage {
     double klokwaarde = 0; // seconds left
     bool operator==(const TriviaAnswerMessage&) const = default;
 };
+// The clock value goes out rounded to hundredths, as the clock box shows it: 0.00 as "0".
 QByteArray build(const TriviaAnswerMessage& m, QChar decimalSeparator);
 std::optional<TriviaAnswerMessage> parseTriviaAnswer(QByteArrayView message);
 

@@ -73,13 +73,14 @@ void Form1::Command8_Click() {
     tmraantalplayersbegin->stop();
     // Off before the start runs: the start lets events run, and a game starts once.
     Command8->setEnabled(false);
+    // The key box first: a trivia round start then hands the focus to the chat input.
+    Text1->setFocus();
     if (s.speltype == QLatin1String("music"))
         muziekspelopstarten();
     else if (s.speltype == QLatin1String("trivia"))
         triviaspelopstarten();
     else
         mixedspelopstarten();
-    if (exists()) Text1->setFocus();
 }
 
 void Form1::muziekspelopstarten() {
@@ -392,16 +393,14 @@ void Form1::tmrKlok_Timer() {
 
 void Form1::tmrmilliklok2_Timer() {
     GameState& s = state();
-    if (s.klokwaarde < 0.001) {
-        tmrmilliklok2->stop();
-        return;
-    }
     // Milliseconds since the start, right across a wrap of the counter.
     const quint32 verstreken = timeGetTime() - quint32(s.klokstart);
     s.klokwaarde = vraagtijd() - verstreken / 1000.0;
     if (round3(s.klokwaarde) <= 0) s.klokwaarde = 0;
     Text3->setText(QString::number(s.klokwaarde, 'f', 2));
-    if (txtklok->text() == QLatin1String("5")) txttriviamask->setText(s.triviamasker2);
+    // Several answers have no second mask: "N answers!" stays.
+    if (txtklok->text() == QLatin1String("5") && !s.triviamasker2.isEmpty())
+        txttriviamask->setText(s.triviamasker2);
 
     const auto showSeconds = [&] {
         const int shown = qMax(0, int(std::trunc(s.klokwaarde - 0.01)));
@@ -411,6 +410,8 @@ void Form1::tmrmilliklok2_Timer() {
     };
     if (s.isserver == 0) {
         if (txtklok->text() != QLatin1String("0")) showSeconds();
+        // Off only at 0: a tick that left a thousandth is followed by one that ends it.
+        if (s.klokwaarde == 0) tmrmilliklok2->stop();
         return;
     }
     if (round3(s.klokwaarde) <= 0) {

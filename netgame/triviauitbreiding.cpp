@@ -99,8 +99,10 @@ void controleertriviaantwoordclient(QString antwoord, QString klokwaarde, qint16
     const double klok = qMin(readDecimal(klokwaarde, decimaalteken()).value_or(0), vraagtijd());
     const bool optijd = vraagopen() && klok > 0;
     const auto punten = static_cast<qint16>(optijd ? std::trunc(klok) : 0);
-    beoordelen(spelernr, antwoord, beurt(optijd, punten, vraagtijd() - klok),
-               u'<' + state().spelers[spelernr].naam + QStringLiteral("> ") + antwoord);
+    // No answer: a chat line, cut like every peer's chat line.
+    beoordelen(
+        spelernr, antwoord, beurt(optijd, punten, vraagtijd() - klok),
+        wire::peerLine(u'<' + state().spelers[spelernr].naam + QStringLiteral("> ") + antwoord));
 }
 
 void systeemberichtgroen(const QString& tekst) {

@@ -7,8 +7,9 @@
 //   vdx_netplayer client --user U --password P --port N --playlist M3U
 //                        [--answer right|first|none] [--spel trivia]
 //   Trivia: the host gets --spel trivia; host and clients get --answers with one
-//   entry per question, "right:<ms>", "wrong:<ms>" or "none" (typed that long
-//   after the question shows), and --locale (QLocale name) sets the PC's locale.
+//   entry per question, "right:<ms>" (the first accepted answer), "right2:<ms>"
+//   (the second), "wrong:<ms>" or "none" (typed that long after the question
+//   shows), and --locale (QLocale name) sets the PC's locale.
 //   vdx_netplayer host   ... --answer-log       waits for its clients, starts no game,
 //                                               logs every answer it records
 //   vdx_netplayer client ... --presses N         once joined, presses answer key 1 N
@@ -38,6 +39,7 @@
 // Times are milliseconds of the steady clock that all processes share.
 #include "common/gamestate.h"
 #include "common/playlist.h"
+#include "common/protocol.h"
 #include "common/receivebuffer.h"
 #include "common/trivia.h"
 #include "game/Form1.h"
@@ -177,20 +179,25 @@ void playTrivia(const QStringList& plan) {
                          f.txttriviafastest->text(), f.txttriviafastesttime->text()));
             const QStringList entry = plan.value(seen->question++).split(u':');
             const QString kind = entry.value(0);
-            if (kind != u"right" && kind != u"wrong") return false;
+            if (kind != u"right" && kind != u"right2" && kind != u"wrong") return false;
             QString line = QStringLiteral("nothing like it");
-            if (kind == u"right") {
-                DbRecordset rs = gMyConn().Execute(
-                    QStringLiteral("select answ1 from vdrx_trivia where questionnr = ?"),
-                    {st.triviavraagnr});
+            if (kind != u"wrong") {
+                const QString column =
+                    kind == u"right" ? QStringLiteral("answ1") : QStringLiteral("answ2");
+                DbRecordset rs = gMyConn().Execute(QStringLiteral("select ") + column +
+                                                       QStringLiteral(" from vdrx_trivia where "
+                                                                      "questionnr = ?"),
+                                                   {st.triviavraagnr});
                 line = rs.RecordCount() == 1 ? rs.Fields(0).Text().toUpper() : QString();
             }
             QTimer::singleShot(entry.value(1).toInt(), qApp, [line] {
                 if (!Form1::exists()) return;
                 Form1& f = Form1::instance();
                 QTest::keyClicks(f.txtchat1, line);
-                say(QStringLiteral("SENT %1|%2")
-                        .arg(writeDecimal(state().klokwaarde, decimaalteken()), line));
+                // The clock value as it goes out on the wire.
+                const QByteArray sent = wire::build(
+                    wire::TriviaAnswerMessage{line, state().klokwaarde}, decimaalteken().at(0));
+                say(QStringLiteral("SENT %1|%2").arg(wire::splitMessage(sent).value(2), line));
                 f.cmdchat->click();
             });
         } else if (f.txttriviamask->text() != seen->mask) {

@@ -339,12 +339,28 @@ private slots:
         const UsePrivateServer use(server);
         AdminDb own;
         QVERIFY2(own.isOpen(), qPrintable(own.lastError()));
-        // One accepted answer of three characters or more per question (so that the
-        // second mask differs from the first), and a record of 50.5 s everywhere.
-        QVERIFY(own.exec(QStringLiteral(
-            "update vdrx_trivia set active = 0 where aantal <> 1 or char_length(answ1) < 3")));
-        QVERIFY(own.exec(
-            QStringLiteral("update vdrx_trivia set fastest = 'oldtimer', fastesttime = '50.5'")));
+        // A bank of its own numbered 1 to 16, so that half the draws find a row: eight
+        // questions with one accepted answer of three characters or more (so that the
+        // second mask differs from the first), active for questions 1 and 2, and eight
+        // with two answers, active for question 3. A record of 50.5 s everywhere.
+        const QList<QVariantList> keep = own.rows(QStringLiteral(
+            "(select questionnr from vdrx_trivia where aantal = 1 and char_length(answ1) >= 3 "
+            "order by questionnr limit 8) union all (select questionnr from vdrx_trivia where "
+            "aantal = 2 order by questionnr limit 8)"));
+        QCOMPARE(keep.size(), 16);
+        QStringList kept;
+        for (const QVariantList& row : keep)
+            kept << row[0].toString();
+        QVERIFY(own.exec(QStringLiteral("delete from vdrx_trivia where questionnr not in (%1)")
+                             .arg(kept.join(u','))));
+        QVERIFY(
+            own.exec(QStringLiteral("update vdrx_trivia set questionnr = questionnr + 100000")));
+        for (qsizetype i = 0; i < kept.size(); ++i)
+            QVERIFY(own.exec(QStringLiteral("update vdrx_trivia set questionnr = ? where "
+                                            "questionnr = ? + 100000"),
+                             {i + 1, kept[i].toInt()}));
+        QVERIFY(own.exec(QStringLiteral("update vdrx_trivia set active = (aantal = 1), fastest = "
+                                        "'oldtimer', fastesttime = '50.5'")));
         const QString hostNaam = uniqueName(QStringLiteral("host"));
         const QString anna = uniqueName(QStringLiteral("anna"));
         const QString bob = uniqueName(QStringLiteral("bob"));
@@ -353,34 +369,45 @@ private slots:
         const QStringList common{QStringLiteral("--port"), QString::number(freePort())};
         Player host(QStringLiteral("host"), hostNaam,
                     common + QStringList{"--spel", "trivia", "--tijd", "10", "--clients", "2",
-                                         "--rounds", "2", "--locale", "de_DE", "--answers",
-                                         "none,right:2000"});
+                                         "--rounds", "3", "--locale", "de_DE", "--answers",
+                                         "none,right:2000,none"});
         QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
                  qPrintable(dump(host)));
         Player a(QStringLiteral("client"), anna,
                  common + QStringList{"--spel", "trivia", "--locale", "en_US", "--answers",
-                                      "right:1500,none"});
+                                      "right:1500,none,right:1500"});
         Player b(QStringLiteral("client"), bob,
                  common + QStringList{"--spel", "trivia", "--locale", "de_DE", "--answers",
-                                      "wrong:2500,right:4500"});
+                                      "wrong:2500,right:4500,right2:3000"});
         const auto done = [&] { return host.has("DONE") && a.has("DONE") && b.has("DONE"); };
         const auto fail = [&] {
             return (dump(host) + u'\n' + dump(a) + u'\n' + dump(b)).toLocal8Bit();
         };
+        // Question 2 is on screen: question 3 will be drawn from the two-answer ones.
+        QVERIFY2(
+            waitFor([&] { return host.with("QUESTION ").size() >= 2 || host.finished(); }, 60000),
+            fail().constData());
+        QVERIFY(own.exec(QStringLiteral("update vdrx_trivia set active = (aantal = 2)")));
         QVERIFY2(waitFor(done, 120000), fail().constData());
 
         const QList<const Player*> pcs{&host, &a, &b};
         QStringList nrs;
         QMap<QString, int> points; // of the green lines: every player finds one answer
-        for (int q = 1; q <= 2; ++q) {
+        QSet<int> foundInThree;    // the accepted answers of question 3 found for points
+        for (int q = 1; q <= 3; ++q) {
             const QString nr = questionLines(host, q).value(0).section(u' ', 1).section(u'|', 0, 0);
             nrs << nr;
-            const QList<QVariantList> row = own.rows(
-                QStringLiteral("select question, answ1 from vdrx_trivia where questionnr = ?"),
-                {nr});
+            const QList<QVariantList> row =
+                own.rows(QStringLiteral("select question, aantal, answ1, answ2 from vdrx_trivia "
+                                        "where questionnr = ?"),
+                         {nr});
             QCOMPARE(row.size(), 1);
-            const QString answer = row[0][1].toString().toLower();
-            const HintMasks masks = hintMasks(1, answer);
+            const int aantal = q < 3 ? 1 : 2;
+            QCOMPARE(row[0][1].toInt(), aantal);
+            const QString answers[3] = {QString(), row[0][2].toString().toLower(),
+                                        row[0][3].toString().toLower()};
+            const QString& answer = answers[1];
+            const HintMasks masks = hintMasks(aantal, answer);
             const bool sameAgain = q == 2 && nrs[0] == nr; // the draw may repeat a question
             for (const Player* p : pcs) {
                 const QStringList lines = questionLines(*p, q);
@@ -393,11 +420,16 @@ private slots:
                     QCOMPARE(shown.value(4),
                              p == &a ? QStringLiteral("50.5 sec.") : QStringLiteral("50,5 sec."));
                 }
-                QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^MASK "))).value(0),
-                         QStringLiteral("MASK 5 ") + masks.masker2);
-                QVERIFY2(lines.contains(QStringLiteral("CHAT 16711680 The answer was: '") + answer +
-                                        u'\''),
-                         fail().constData());
+                // One answer: the second mask at 5 s. Two: "2 answers!" to the end.
+                const QStringList maskLines =
+                    lines.filter(QRegularExpression(QStringLiteral("^MASK ")));
+                if (aantal == 1)
+                    QCOMPARE(maskLines.value(0), QStringLiteral("MASK 5 ") + masks.masker2);
+                else
+                    QVERIFY2(maskLines.isEmpty(), fail().constData());
+                QVERIFY2(
+                    lines.contains(QStringLiteral("CHAT 16711680 ") + answersLine(answers, aantal)),
+                    fail().constData());
             }
             // The answers typed in this question, with the clock value each PC sent.
             for (const Player* p : pcs) {
@@ -406,7 +438,10 @@ private slots:
                     const QString line = sent.section(u'|', 1).toLower();
                     const double klok =
                         *readDecimal(value, p == &a ? QStringLiteral(".") : QStringLiteral(","));
-                    if (line != answer) {
+                    const int k = line == answers[1]                  ? 1
+                                  : aantal == 2 && line == answers[2] ? 2
+                                                                      : 0;
+                    if (k == 0) {
                         // No answer: a chat line on every PC.
                         for (const Player* o : pcs)
                             QVERIFY2(questionLines(*o, q).contains(
@@ -414,8 +449,9 @@ private slots:
                                      fail().constData());
                         continue;
                     }
-                    const QString green =
-                        QStringLiteral("CHAT 49152 %1 found the answer (+").arg(p->naam());
+                    const QString green = QStringLiteral("CHAT 49152 %1 found %2 (+")
+                                              .arg(p->naam(), k == 1 ? QStringLiteral("the answer")
+                                                                     : QStringLiteral("an answer"));
                     const QStringList found = questionLines(host, q).filter(green);
                     QVERIFY2(found.size() == 1, fail().constData());
                     const int got = found[0].mid(green.size()).chopped(1).toInt();
@@ -423,6 +459,7 @@ private slots:
                     QVERIFY2(got == int(klok) || (p == &host && got == int(klok) - 1),
                              fail().constData());
                     points[p->naam()] += got;
+                    if (q == 3 && got > 0) foundInThree << k;
                     for (const Player* o : {&a, &b})
                         QVERIFY(questionLines(*o, q).contains(found[0]));
                 }
@@ -452,12 +489,17 @@ private slots:
                               .isEmpty(),
                          fail().constData());
         }
+        // Both answers of question 3 were found, by two players: no record.
+        QCOMPARE(foundInThree, (QSet<int>{1, 2}));
+        for (const Player* p : pcs)
+            QVERIFY2(questionLines(*p, 3).filter(QStringLiteral("CHAT 255 ")).isEmpty(),
+                     fail().constData());
         // The results window shows the same scores on all three: the points of the green lines.
         QCOMPARE(host.finals(), points);
         QCOMPARE(a.finals(), host.finals());
         QCOMPARE(b.finals(), host.finals());
         for (const Player* p : pcs)
-            QCOMPARE(p->with(QStringLiteral("QUESTIONS ")), QStringList{"QUESTIONS 2"});
+            QCOMPARE(p->with(QStringLiteral("QUESTIONS ")), QStringList{"QUESTIONS 3"});
         for (const Player* p : pcs)
             QCOMPARE(p->with("MSG "),
                      QStringList{QStringLiteral("MSG OK, logged into the system")});

@@ -387,6 +387,12 @@ private slots:
         qInfo("a 2 MB chat line sent, cut and echoed in %lld ms", clock.elapsed());
         QCOMPARE(h.chat().last().size(), wire::kMaxPeerLine);
         QCOMPARE(a->received.size(), 9 + wire::kMaxPeerLine + 14);
+        // A typed trivia answer that is no answer goes on as a chat line cut the same way.
+        a->received.clear();
+        b->send("vxcltriv|" + QByteArray(100000, 'w') + "|5|vxcltriveinde");
+        QVERIFY(a->waitFor("vxsechateinde"));
+        QCOMPARE(h.chat().last().size(), wire::kMaxPeerLine);
+        QCOMPARE(a->received.size(), 9 + wire::kMaxPeerLine + 14);
         // Tables stay whole: every client can read them.
         assignslotsandsendchoices();
         a->received.clear();

@@ -207,10 +207,14 @@ private slots:
     }
 
     void fractionsCarryTheSendersSeparator() {
+        // A clock value carries the hundredths its box shows; one that shows 0.00 is "0".
         QCOMPARE(build(TriviaAnswerMessage{"red door", 7.531}, u','),
-                 QByteArray("vxcltriv|red door|7,531|vxcltriveinde"));
-        QCOMPARE(build(TriviaAnswerMessage{"red door", 0}, u'.'),
-                 QByteArray("vxcltriv|red door|0|vxcltriveinde"));
+                 QByteArray("vxcltriv|red door|7,53|vxcltriveinde"));
+        QCOMPARE(build(TriviaAnswerMessage{"red door", 12.496}, u'.'),
+                 QByteArray("vxcltriv|red door|12.5|vxcltriveinde"));
+        for (const double shownAsZero : {0.0, 15 - 14.999, 0.0049, -0.001})
+            QCOMPARE(build(TriviaAnswerMessage{"red door", shownAsZero}, u'.'),
+                     QByteArray("vxcltriv|red door|0|vxcltriveinde"));
         QCOMPARE(parseTriviaAnswer("vxcltriv|x|7,531|vxcltriveinde")->klokwaarde, 7.531);
         QCOMPARE(parseTriviaAnswer("vxcltriv|x|7.531|vxcltriveinde")->klokwaarde, 7.531);
 

@@ -516,7 +516,7 @@ private slots:
         Form1& f = host();
         GameState& s = state();
         s.rondetype = QStringLiteral("trivia");
-        s.triviamasker2 = QStringLiteral("t*i*i*");
+        f.txttriviamask->setText(QStringLiteral("2 answers!")); // two answers: no second mask
         f.klokherstellen();
         QVERIFY(f.tmrmilliklok2->isActive());
         QVERIFY(!f.tmrKlok->isActive());
@@ -535,6 +535,9 @@ private slots:
         QCOMPARE(f.txtklok->text(), QStringLiteral("5"));
         QCOMPARE(base(f.txtklok), vbColor(kColourRed));
         f.tmrmilliklok2_Timer();
+        QCOMPARE(f.txttriviamask->text(), QStringLiteral("2 answers!"));
+        s.triviamasker2 = QStringLiteral("t*i*i*"); // one answer: its second mask at 5
+        f.tmrmilliklok2_Timer();
         QCOMPARE(f.txttriviamask->text(), QStringLiteral("t*i*i*"));
     }
 
@@ -550,11 +553,13 @@ private slots:
         clock.advance(10);
         f.tmrmilliklok2_Timer();
         QCOMPARE(f.txtklok->text(), QStringLiteral("14"));
-        clock.advance(15000);
+        clock.advance(14989); // 1 ms before the end: a thousandth is left
         f.tmrmilliklok2_Timer();
         QCOMPARE(f.txtklok->text(), QStringLiteral("0"));
         QCOMPARE(f.Text3->text(), QStringLiteral("0.00"));
+        clock.advance(9);
         f.tmrmilliklok2_Timer();
+        QCOMPARE(s.klokwaarde, 0.0);
         QVERIFY(!f.tmrmilliklok2->isActive());
         QVERIFY(!f.tmrdelay->isActive());
     }
@@ -585,8 +590,11 @@ private slots:
         s.speltype = QStringLiteral("trivia");
         s.rondetype = QStringLiteral("trivia");
         s.aantaltriviavragen = QString::number(count);
+        s.vraagtijdtekst = QStringLiteral("15");
         f.Command8_Click();
         QVERIFY(dialogs_->messages.isEmpty());
+        // What the host types right after "Start!" goes into the chat input.
+        QCOMPARE(f.focusWidget(), static_cast<QWidget*>(f.txtchat1));
         QCOMPARE(s.vraagnummer, qint16(1));
         QVERIFY(s.triviavraagnr.toInt() >= 1);
         QCOMPARE(f.txthoofd->text(), QStringLiteral("1 ~ Trivia question ") + s.triviavraagnr);
@@ -604,14 +612,34 @@ private slots:
         f.tmrmilliklok2_Timer();
         f.tmrAntwoordenTonen_Timer();
         QVERIFY(!f.tmrdelay->isActive());
-        clock.advance(10000);
-        f.tmrmilliklok2_Timer();
-        QCOMPARE(f.txtklok->text(), QStringLiteral("0"));
-        QVERIFY(f.tmrdelay->isActive());
-        QVERIFY(!f.tmrmilliklok2->isActive());
-        delayAndNext(f);
-        QCOMPARE(s.vraagnummer, qint16(2));
-        QCOMPARE(f.txtklok->text(), QStringLiteral("20"));
+        // Each question closes once when its time is up, whatever the ticks: the last
+        // tick before the end 1 ms (a thousandth left) or 5 ms early, or none.
+        for (const int early : {1, 0, 5}) {
+            const qint16 q = s.vraagnummer;
+            clock.set(quint32(s.klokstart) + 15000 - early);
+            f.tmrmilliklok2_Timer();
+            QCOMPARE(f.rondeopen(), early != 0);
+            if (early != 0) {
+                QCOMPARE(f.txtklok->text(), QStringLiteral("0"));
+                QVERIFY(!f.tmrdelay->isActive());
+                clock.advance(9);
+                f.tmrmilliklok2_Timer();
+            }
+            QVERIFY(!f.rondeopen());
+            QCOMPARE(f.txtklok->text(), QStringLiteral("0"));
+            QCOMPARE(f.Text3->text(), QStringLiteral("0.00"));
+            QVERIFY(f.tmrdelay->isActive());
+            QVERIFY(!f.tmrmilliklok2->isActive());
+            f.tmrdelay_Timer();
+            f.tmrmilliklok2_Timer(); // a late tick closes nothing again
+            QCOMPARE(s.vertraging, qint16(2));
+            f.tmrdelay_Timer();
+            f.tmrdelay_Timer();
+            f.tmrAntwoordenTonen_Timer();
+            QCOMPARE(s.vraagnummer, qint16(q + 1));
+            QCOMPARE(f.txtklok->text(), QStringLiteral("15"));
+            QCOMPARE(f.focusWidget(), static_cast<QWidget*>(f.txtchat1));
+        }
     }
     void triviaAnswersCountOnlyWhileTheQuestionIsOpen() {
         VDX_REQUIRE_CENTRAL_DB();
