@@ -305,6 +305,7 @@ void Form1::antwoordenvrijgeven() {
 bool Form1::triviarondevoorbereiden() {
     GameState& s = state();
     QPointer<Form1> self(this);
+    triviavraagsluiten(); // the next question is drawn: no answer counts until it is sent
     terugverbergen();
     for (int k = 1; k <= 15; ++k)
         s.spelers[0].gevonden[k] = QStringLiteral("0");
