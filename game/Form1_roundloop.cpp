@@ -35,6 +35,8 @@
 namespace {
 
 constexpr int kMaxTriviaStarts = 3;
+// Songs drawn for one music round before the game gives up on the playlist.
+constexpr int kMaxSongDraws = 10;
 
 double round3(double x) {
     return std::round(x * 1000.0) / 1000.0;
@@ -196,16 +198,9 @@ void Form1::muziekserverherbeginnen() {
     if (!self) return;
     voorbereiden_ = false;
     if (!prepared) {
-        // The round runs on the host alone; nothing goes to the clients.
-        liedvoorbereiden();
-        for (int n = 1; n <= 4; ++n)
-            keuze(n)->setText(s.keuzes[n]);
-        liedspelen();
-        id3v1();
-        antwoordenvrijgeven();
-        nieuwemuziekvraag();
-        for (int i = 1; i <= 5; ++i)
-            s.spelers[i].antwoord = 0;
+        // No song could be staged: the host was told, and the game ends here.
+        spelbeeindigen();
+        return;
     }
     rondegescoord_ = false;
     rondeopen_ = true;
@@ -219,13 +214,29 @@ bool Form1::muziekrondevoorbereiden() {
     sendanswerstoclients();
     if (!self) return true;
     terugverbergen();
-    liedvoorbereiden();
     for (Speler& speler : s.spelers) {
         speler.antwoord = 0;
         speler.antwoordtijd = 0;
     }
     s.aantalclientantwoorden = 0;
-    if (!stageserversong(s.liedpad)) return false;
+    // A song that cannot be staged is never played: another one is drawn.
+    QString fout;
+    bool staged = false;
+    for (int poging = 0; poging < kMaxSongDraws && !staged; ++poging) {
+        liedvoorbereiden();
+        staged = stageserversong(s.liedpad, &fout);
+    }
+    if (!staged) {
+        MsgBox(fout == s.liedpad
+                   ? QStringLiteral("None of %1 songs drawn could be played; the last one, "
+                                    "\"%2\", cannot be read. The game ends.")
+                         .arg(kMaxSongDraws)
+                         .arg(fout)
+                   : QStringLiteral("The excerpt file \"%1\" cannot be written. The game ends.")
+                         .arg(fout),
+               MsgIcon::Exclamation);
+        return false;
+    }
     assignslotsandsendchoices();
     if (!self) return true;
     for (int i = 1; i <= 5; ++i)
@@ -295,6 +306,7 @@ void Form1::antwoordenvrijgeven() {
 bool Form1::triviarondevoorbereiden() {
     GameState& s = state();
     QPointer<Form1> self(this);
+    triviavraagsluiten(); // the next question is drawn: no answer counts until it is sent
     terugverbergen();
     for (int k = 1; k <= 15; ++k)
         s.spelers[0].gevonden[k] = QStringLiteral("0");
@@ -500,9 +512,10 @@ void Form1::antwoordentonen() {
 void Form1::puntentoekennen() {
     GameState& s = state();
     setKeuzeAchtergrond(keuze(s.juistekeuze), kColourLightGreen, false);
-    const int last = qBound(0, int(s.aantalclients), 4);
-    for (int i = 0; i <= last; ++i) {
+    // Records are numbered by socket: a client gone from a lower socket leaves a gap.
+    for (int i = 0; i <= 4; ++i) {
         Speler& speler = s.spelers[i];
+        if (i != 0 && speler.naam.isEmpty()) continue;
         if (speler.antwoord != s.juistekeuze) continue;
         score[i]->setText(
             QString::number(addPoints(qint16(score[i]->text().toInt()), speler.antwoordtijd)));
@@ -515,8 +528,7 @@ void Form1::puntentoekennen() {
 void Form1::terugverbergen() {
     for (int n = 1; n <= 4; ++n)
         setKeuzeAchtergrond(keuze(n), 0, true);
-    const int last = qBound(0, int(state().aantalclients), 4);
-    for (int i = 0; i <= last; ++i) {
+    for (int i = 0; i <= 4; ++i) {
         border[i]->setBorderColor(kColourBlack);
         border[i]->hide();
         bonus[i]->hide();

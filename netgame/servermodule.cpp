@@ -278,19 +278,23 @@ void tmraantalplayersbegin_Timer() {
 
 // --- excerpt ---
 
-bool stageserversong(const QString& path) {
+bool stageserversong(const QString& path, QString* fout) {
+    const auto mislukt = [fout](const QString& file) {
+        if (fout) *fout = file;
+        return false;
+    };
     QFile bron(path);
-    if (!bron.open(QIODevice::ReadOnly)) return false;
+    if (!bron.open(QIODevice::ReadOnly)) return mislukt(path);
     const QByteArray liedfragment = bron.read(static_cast<qint64>(state().fragmentgrootte));
     bron.close();
-    if (liedfragment.isEmpty()) return false;
+    if (liedfragment.isEmpty()) return mislukt(path);
     const QString serverliedpad = programFile(QStringLiteral("server.mp3"));
     QFile::remove(serverliedpad);
     QFile uit(serverliedpad);
-    if (!uit.open(QIODevice::WriteOnly)) return false;
+    if (!uit.open(QIODevice::WriteOnly)) return mislukt(serverliedpad);
     const bool geschreven = uit.write(liedfragment) == liedfragment.size();
     uit.close();
-    return geschreven;
+    return geschreven || mislukt(serverliedpad);
 }
 
 void sendsongtoclients() {

@@ -65,8 +65,8 @@ void tmraantalplayersbegin_Timer();
 // --- excerpt ---
 // Writes the first fragmentgrootte bytes of the song file to "\server.mp3"; a
 // shorter file is staged whole. False when the song cannot be read or the excerpt
-// cannot be written (nothing is sent for that round then).
-bool stageserversong(const QString& path);
+// cannot be written; fout then gets the file that failed.
+bool stageserversong(const QString& path, QString* fout = nullptr);
 // "vxseopen", the excerpt, "vxseclos" to every live in-game client; nothing else
 // goes out on a socket between its "vxseopen" and "vxseclos".
 void sendsongtoclients();

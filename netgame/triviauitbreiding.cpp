@@ -9,9 +9,11 @@
 #include "lobby/centraldb.h"
 #include "netgame/netinternal.h"
 #include "netgame/servermodule.h"
+#include "platform/clock.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -27,6 +29,25 @@ bool vraagopen() {
 
 double vraagtijd() {
     return state().vraagtijdtekst.toDouble();
+}
+
+// Per client socket: whether the current question was sent to it and is not
+// closed, and when it was sent (timeGetTime).
+struct Verzending {
+    bool open = false;
+    quint32 tijdstip = 0;
+};
+
+std::array<Verzending, 5>& verzendingen() {
+    static std::array<Verzending, 5> tabel;
+    return tabel;
+}
+
+// The seconds a client's clock can show at most now: the question's seconds less
+// the time since it was sent to that client, plus 1 s for the way there and back.
+double klokgrens(const Verzending& v) {
+    const double sinds = quint32(timeGetTime() - v.tijdstip) / 1000.0;
+    return qMin(vraagtijd(), vraagtijd() - sinds + 1.0);
 }
 
 TriviaTurn beurt(bool optijd, qint16 punten, double tijd) {
@@ -67,6 +88,7 @@ void sndtrivtoclients() {
     m.triviafastesttime = st.triviafastesttime;
     m.triviamasker2 = st.triviamasker2;
     const QByteArray bytes = wire::build(m, decimaalteken().at(0));
+    triviavraagsluiten();
     auto& tabel = clientslots();
     for (int i = 1; i <= 4; ++i) {
         tabel[i].ingame = QStringLiteral("1");
@@ -76,8 +98,18 @@ void sndtrivtoclients() {
         }
         tabel[i].verzonden = false;
         sendvoortgang(i);
-        if (!serversend(i, bytes)) tabel[i].verzonden = true;
+        // Open for this client's answers from its send on: events run in the send.
+        verzendingen()[i] = Verzending{true, timeGetTime()};
+        if (!serversend(i, bytes)) {
+            tabel[i].verzonden = true;
+            verzendingen()[i].open = false;
+        }
     }
+}
+
+void triviavraagsluiten() {
+    for (Verzending& v : verzendingen())
+        v.open = false;
 }
 
 void controleertriviaantwoord(const QString& antwoord, qint16 spelernr) {
@@ -94,10 +126,15 @@ void controleertriviaantwoordclient(QString antwoord, QString klokwaarde, qint16
     antwoord.replace(QLatin1String("\\\\"), QLatin1String("\\"));
     antwoord.replace(QLatin1String("\\'"), QLatin1String("'"));
     if (klokwaarde.isEmpty()) klokwaarde = QStringLiteral("0");
-    // A clock value that is no number scores nothing; one above the question's
-    // seconds counts as the question's seconds.
-    const double klok = qMin(readDecimal(klokwaarde, decimaalteken()).value_or(0), vraagtijd());
-    const bool optijd = vraagopen() && klok > 0;
+    // The question counts for this client from its send on, while it is not closed.
+    // A clock value that is no number scores nothing; one above what the client's
+    // clock can show counts as that.
+    const Verzending& verzending = verzendingen()[spelernr];
+    const bool open =
+        verzending.open && Form1::exists() && state().rondetype == QLatin1String("trivia");
+    const double klok =
+        qMin(readDecimal(klokwaarde, decimaalteken()).value_or(0), klokgrens(verzending));
+    const bool optijd = open && klok > 0;
     const auto punten = static_cast<qint16>(optijd ? std::trunc(klok) : 0);
     // No answer: a chat line, cut like every peer's chat line.
     beoordelen(
@@ -140,6 +177,7 @@ void recordcontroleren() {
 }
 
 void sendscorestoclients() {
+    triviavraagsluiten();
     const GameState& st = state();
     wire::RoundResultTable rows;
     for (int i = 0; i <= 4; ++i) {

@@ -310,10 +310,16 @@ private slots:
         QCOMPARE(st.spelers[1].antwoordtijd, qint16(7));
         QCOMPARE(st.spelers[1].totaalscore, qint16(12));
         QCOMPARE(Form1::instance().txtklok->text(), QStringLiteral("0"));
-        // An answer with a non-number is dropped.
-        a->send("vxclantw|x|7|vxclantweinde");
-        wachten(50);
-        QCOMPARE(st.aantalclientantwoorden, qint16(1));
+        // Answers with a non-number, from a player who has not answered yet, are
+        // dropped; the player's next answer is the one that counts.
+        Peer* b = h.join("bob");
+        QVERIFY(b);
+        b->send("vxclantw|x|7|vxclantweinde");
+        b->send("vxclantw|2|x|vxclantweinde");
+        b->send("vxclantw|3|4|vxclantweinde");
+        QVERIFY(waitUntil([&] { return st.aantalclientantwoorden == 2; }));
+        QCOMPARE(st.spelers[2].antwoord, qint16(3));
+        QCOMPARE(st.spelers[2].antwoordtijd, qint16(4));
     }
 
     // A client's answer counts once per round, must be 1 to 4, earns at most the

@@ -2,11 +2,16 @@
 // events run while it sends, and the watch's ticks run inside it.
 #include "common/gamestate.h"
 #include "common/joystickmodule.h"
+#include "common/protocol.h"
 #include "game/Form1.h"
+#include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
 #include "netgame/servermodule.h"
+#include "netgame/triviauitbreiding.h"
+#include "platform/clock.h"
 #include "tests/form1/fakejoystick.h"
 #include "tests/netgame/netpeer.h"
+#include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
@@ -32,6 +37,19 @@ class tst_roundloopnet : public QObject {
     std::unique_ptr<TempProgramFolder> folder_;
     std::unique_ptr<DialogRecorder> dialogs_;
     std::unique_ptr<Peer> client_;
+    std::vector<std::unique_ptr<Peer>> others_;
+    quint16 port_ = 0;
+
+    // One more client, registered under naam.
+    Peer* joinAs(const QByteArray& naam) {
+        others_.push_back(std::make_unique<Peer>());
+        Peer* p = others_.back().get();
+        const qint16 slot = qint16(others_.size() + 1);
+        if (!p->connectTo(port_) || !p->waitFor("vxsestareinde")) return nullptr;
+        p->send("vxcluser|" + naam + "|20|vxclusereinde");
+        if (!waitUntil([&] { return !state().spelers[slot].naam.isEmpty(); })) return nullptr;
+        return p;
+    }
 
     // Hosts a music game of six songs with the client "kees" on socket 1.
     void hostWithClient() {
@@ -53,7 +71,7 @@ class tst_roundloopnet : public QObject {
         frmmulti& w = frmmulti::instance();
         for (int i = 0; i < w.SSTab1->count(); ++i)
             w.SSTab1->setTabEnabled(i, true);
-        const quint16 port = freePort();
+        const quint16 port = port_ = freePort();
         w.txtserverinfo->setText(QStringLiteral("test game"));
         w.txtserverip->setText(QStringLiteral("127.0.0.1"));
         w.txtserverport->setText(QString::number(port));
@@ -108,6 +126,7 @@ private slots:
 
     void cleanup() {
         client_->close();
+        others_.clear();
         Form1::unload();
         frmmulti::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -166,6 +185,69 @@ private slots:
         QCOMPARE(s.vraagnummer, qint16(2));
         QCOMPARE(s.aantalclientantwoorden, qint16(1));
         QCOMPARE(s.spelers[1].antwoord, qint16(1));
+    }
+
+    // Trivia: a client's answer counts from the send of the question to it, also
+    // while the host still sends; it counts at most the seconds its clock can show,
+    // and not at all when the question never reached it or has closed.
+    void triviaAnswersCountFromTheirSendWithBoundedClocks() {
+        VDX_REQUIRE_CENTRAL_DB();
+        AdminDb admin;
+        const int count = admin.value(QStringLiteral("select count(*) from vdrx_trivia")).toInt();
+        QVERIFY(count > 0);
+        hostWithClient();
+        Peer* anna = joinAs("anna");
+        Peer* piet = joinAs("piet");
+        QVERIFY(anna && piet);
+        QCOMPARE(openCentral(), 0);
+        ManualClock clock;
+        GameState& s = state();
+        s.speltype = QStringLiteral("trivia");
+        s.rondetype = QStringLiteral("trivia");
+        s.aantaltriviavragen = QString::number(count);
+        Form1& f = Form1::instance();
+        const auto answer = [&s](double klok) {
+            return wire::build(wire::TriviaAnswerMessage{s.triviaantwoorden[1], klok}, u'.');
+        };
+        // kees answers the moment his question leaves the host, which still sends.
+        bool whileSending = false;
+        const auto early =
+            connect(frmmulti::instance().server[1], &QTcpSocket::bytesWritten, this, [&] {
+                if (whileSending) return;
+                whileSending = !f.rondeopen();
+                controleertriviaantwoordclient(s.triviaantwoorden[1], QStringLiteral("19.5"), 1);
+            });
+        f.Command8_Click();
+        disconnect(early);
+        s.triviafastesttime = 0; // nothing beats it: this test stores no record
+        QVERIFY(whileSending);
+        QVERIFY(f.rondeopen());
+        QCOMPARE(s.spelers[1].totaalscore, qint16(19));
+        QVERIFY(anna->waitFor("vxsetriveinde"));
+
+        // 12 s into the question anna claims the full 20 s: at most 9 count.
+        clock.advance(12000);
+        anna->send(answer(20));
+        QVERIFY(waitUntil([&] { return s.spelers[2].totaalscore != 0; }));
+        QCOMPARE(s.spelers[2].totaalscore, qint16(9));
+        QCOMPARE(s.spelers[2].tijden[1], 11.0);
+        // A client that joined after the send never got this question.
+        Peer* jan = joinAs("jan");
+        QVERIFY(jan);
+        jan->send(answer(7) + "vxclchat|<jan> hi|vxclchateinde");
+        QVERIFY(jan->waitFor("vxsechat|<jan> hi|vxsechateinde"));
+
+        clock.advance(8000); // time is up; piet's clock could still show 1 s
+        f.tmrmilliklok2_Timer();
+        QVERIFY(!f.rondeopen());
+        f.tmrdelay->stop(); // no next question
+        piet->send(answer(3) + "vxclchat|<piet> hi|vxclchateinde");
+        QVERIFY(piet->waitFor("vxsechat|<piet> hi|vxsechateinde"));
+        QCOMPARE(s.spelers[3].totaalscore, qint16(0));
+        QCOMPARE(s.spelers[4].totaalscore, qint16(0));
+        QCOMPARE(anna->received.count("vxsecha2|"), 2);
+        QVERIFY(anna->received.contains("|kees found the answer (+19)|"));
+        QVERIFY(anna->received.contains("|anna found the answer (+9)|"));
     }
 
     void joystickPressDuringThePreparationLeavesTheNewRoundOpen() {
