@@ -370,15 +370,25 @@ private slots:
 
         Session session(anna);
         frmmulti& w = session.w;
-        const QString mine = QStringLiteral("<%1> yesterday").arg(anna);
+        const auto say = [&](const QString& text) {
+            return admin.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,"
+                                             "servertime) values (?,'all',?,now())"),
+                              {anna, text});
+        };
+        const QString old = QStringLiteral("<%1> yesterday").arg(anna);
         QVERIFY2(state().servertijd.size() == 19 && state().servertijd >= now,
                  qPrintable(state().servertijd));
+        QVERIFY(say(QStringLiteral("today")));
         w.tmrlobbychat_Timer();
-        QVERIFY(!w.txtlobbychat->toPlainText().contains(mine));
+        QVERIFY(w.txtlobbychat->toPlainText().contains(QStringLiteral("<%1> today").arg(anna)));
+        QVERIFY(!w.txtlobbychat->toPlainText().contains(old));
         state().servertijd.clear();
         w.tmrlobbychat_Timer();
         QVERIFY(state().servertijd >= now);
-        QVERIFY(!w.txtlobbychat->toPlainText().contains(mine));
+        QVERIFY(say(QStringLiteral("later")));
+        w.tmrlobbychat_Timer();
+        QVERIFY(w.txtlobbychat->toPlainText().contains(QStringLiteral("<%1> later").arg(anna)));
+        QVERIFY(!w.txtlobbychat->toPlainText().contains(old));
     }
 
     void postingQuestions() {
