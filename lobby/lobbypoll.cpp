@@ -107,8 +107,8 @@ bool ChatReader::readNew(DbConnection& conn) {
     if (conn.Error().Number != 0) return false;
     lastRows_ = rs.RecordCount();
     const qint64 highest = appendRows(rs);
-    // The lines up to the previous read's highest id have had a whole interval to
-    // commit; later ones are looked at again next time.
+    // The lines up to the previous read's highest id have had the time since then
+    // to commit; the later ones are looked at again next time.
     floor_ = top_;
     top_ = highest;
     recent_.erase(recent_.begin(), std::upper_bound(recent_.begin(), recent_.end(), floor_));
