@@ -50,6 +50,13 @@ bool addUser(AdminDb& db, const QString& naam) {
     return false;
 }
 
+// A chat line written now, as the server's clock has it.
+bool say(AdminDb& db, const QString& van, const QString& text) {
+    return db.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,servertime) "
+                                  "values (?,'all',?,now())"),
+                   {van, text});
+}
+
 // gMyConn as a stopped server leaves it: not connected.
 void goOffline() {
     gMyConn().OpenConnection(QStringLiteral("127.0.0.1"), QStringLiteral("x"), QStringLiteral("x"),
@@ -243,16 +250,11 @@ private slots:
         QVERIFY2(admin.isOpen(), qPrintable(admin.lastError()));
         const QString anna = uniqueName(QStringLiteral("lobby_o_"));
         QVERIFY(addUser(admin, anna));
-        const auto say = [&](const QString& text) {
-            return admin.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,"
-                                             "servertime) values (?,'all',?,now())"),
-                              {anna, text});
-        };
         goOffline();
         Session session(anna);
         frmmulti& w = session.w;
         QVERIFY(w.SSTab1->isTabEnabled(kTabHost));
-        QVERIFY(say(QStringLiteral("before")));
+        QVERIFY(say(admin, anna, QStringLiteral("before")));
         w.tmrlobbychat_Timer();
         const QString chat = w.txtlobbychat->toPlainText();
         const QString users = w.txtlobbyonline->toPlainText();
@@ -268,7 +270,7 @@ private slots:
         QCOMPARE(w.txtlobbyonline->toPlainText(), users);
 
         server.thaw();
-        QVERIFY(say(QStringLiteral("after")));
+        QVERIFY(say(admin, anna, QStringLiteral("after")));
         for (int tick = 0; tick < 8 && !w.txtlobbychat->toPlainText().contains(u"after"); ++tick)
             w.tmrlobbychat_Timer();
         QCOMPARE(w.txtlobbychat->toPlainText(), chat + QStringLiteral("<%1> after\n").arg(anna));
@@ -293,16 +295,11 @@ private slots:
         QVERIFY(admin.exec(QStringLiteral("insert into vdrx_systemmessages (van,bericht,naar) "
                                           "values (?,?,?)"),
                            {odd, odd, anna}));
-        const auto say = [&](const QString& text) {
-            return admin.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,"
-                                             "servertime) values (?,'all',?,now())"),
-                              {anna, text});
-        };
         goOffline();
         for (const bool withId : {true, false}) {
             Session session(anna);
             frmmulti& w = session.w;
-            QVERIFY(say(odd) && say(QStringLiteral("plain")));
+            QVERIFY(say(admin, anna, odd) && say(admin, anna, QStringLiteral("plain")));
             w.tmrlobbychat_Timer();
             QVERIFY(w.txtlobbychat->toPlainText().endsWith(QStringLiteral("<anna> plain\n")));
             QVERIFY(w.txtlobbyonline->toPlainText().startsWith(QStringLiteral("<a")));
@@ -326,7 +323,7 @@ private slots:
                 QCOMPARE(boxes[i]->textCursor().selectionStart(), 1);
                 QCOMPARE(boxes[i]->textCursor().selectionEnd(), 3);
             }
-            QVERIFY(say(QStringLiteral("more")));
+            QVERIFY(say(admin, anna, QStringLiteral("more")));
             w.tmrlobbychat_Timer();
             QVERIFY(w.txtlobbychat->toPlainText().endsWith(
                 QStringLiteral("<anna> plain\n<anna> more\n")));
@@ -355,37 +352,28 @@ private slots:
                                     .arg(time.hour())
                                     .arg((day.dayOfYear() + 180) % 365)
                                     .toLatin1();
-        const bool hadZone = qEnvironmentVariableIsSet("TZ");
         const QByteArray oldZone = qgetenv("TZ");
         qputenv("TZ", zone);
         tzset();
         const auto restore = qScopeGuard([&] {
-            if (hadZone)
-                qputenv("TZ", oldZone);
-            else
-                qunsetenv("TZ");
+            oldZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", oldZone);
             tzset();
         });
         QVERIFY(!QDateTime(day, time).isValid());
 
         Session session(anna);
         frmmulti& w = session.w;
-        const auto say = [&](const QString& text) {
-            return admin.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,"
-                                             "servertime) values (?,'all',?,now())"),
-                              {anna, text});
-        };
         const QString old = QStringLiteral("<%1> yesterday").arg(anna);
         QVERIFY2(state().servertijd.size() == 19 && state().servertijd >= now,
                  qPrintable(state().servertijd));
-        QVERIFY(say(QStringLiteral("today")));
+        QVERIFY(say(admin, anna, QStringLiteral("today")));
         w.tmrlobbychat_Timer();
         QVERIFY(w.txtlobbychat->toPlainText().contains(QStringLiteral("<%1> today").arg(anna)));
         QVERIFY(!w.txtlobbychat->toPlainText().contains(old));
         state().servertijd.clear();
         w.tmrlobbychat_Timer();
         QVERIFY(state().servertijd >= now);
-        QVERIFY(say(QStringLiteral("later")));
+        QVERIFY(say(admin, anna, QStringLiteral("later")));
         w.tmrlobbychat_Timer();
         QVERIFY(w.txtlobbychat->toPlainText().contains(QStringLiteral("<%1> later").arg(anna)));
         QVERIFY(!w.txtlobbychat->toPlainText().contains(old));
