@@ -377,6 +377,8 @@ private slots:
         w.tmrlobbychat_Timer();
         QVERIFY(w.txtlobbychat->toPlainText().contains(QStringLiteral("<%1> later").arg(anna)));
         QVERIFY(!w.txtlobbychat->toPlainText().contains(old));
+        // Not into the chat of a login in this second.
+        QVERIFY(admin.exec(QStringLiteral("delete from vdrx_messages where van = ?"), {anna}));
     }
 
     void postingQuestions() {
