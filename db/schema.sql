@@ -86,12 +86,16 @@ CREATE TABLE vdrx_triviaposts (
     fastest VARCHAR(255) NOT NULL DEFAULT 'nobody'
 ) ENGINE=InnoDB;
 
--- Lobby chat.
+-- Lobby chat. messageID numbers the lines in the order they are inserted, whatever
+-- the server's clock does; the lobby reads the new lines by it. A table made
+-- without it (the program then rereads the whole chat at every poll) gets it with
+--   ALTER TABLE vdrx_messages ADD messageID BIGINT UNSIGNED NOT NULL AUTO_INCREMENT PRIMARY KEY;
 CREATE TABLE vdrx_messages (
     van VARCHAR(255) NOT NULL,
     naar VARCHAR(255) NOT NULL DEFAULT 'all',
     bericht TEXT NOT NULL,
     servertime DATETIME NOT NULL,
+    messageID BIGINT UNSIGNED NOT NULL AUTO_INCREMENT PRIMARY KEY,
     INDEX idx_servertime (servertime)
 ) ENGINE=InnoDB;
 

@@ -13,17 +13,17 @@
 
 namespace {
 
-// Puts a poll's text into its box, only when it differs from what the box shows;
-// then selects the last character, which brings the end into view. The box shows
-// the text as plain text: nothing in it is taken for markup.
-void showPolled(QTextEdit* box, const QString& composed) {
-    QString shown = composed;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QChar::Nbsp, QLatin1Char(' ')); // as the box reports it back
-    if (shown == box->toPlainText()) return;
+// Puts a poll's text into its box, only when it differs from the text put there
+// last (the box's own text may read back otherwise: line and paragraph separators,
+// lone CRs, characters the box uses itself); then selects the last character,
+// which brings the end into view. The box shows the text as plain text: nothing
+// in it is taken for markup.
+void showPolled(QTextEdit* box, const QString& composed, QString& shown) {
+    if (composed == shown) return;
+    shown = composed;
     box->clear();
-    box->setPlainText(shown);
-    if (shown.isEmpty()) return;
+    box->setPlainText(QString(composed).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    if (composed.isEmpty()) return;
     QTextCursor cursor(box->document());
     const int length = box->toPlainText().size();
     cursor.setPosition(length - 1);
@@ -80,20 +80,24 @@ bool frmmulti::lobbyConnectionReady() {
 }
 
 // Each poll leaves its box as it is when its statement fails.
+// Without the server's time of the login, the chat starts at the first poll that
+// reads the server's time.
 void frmmulti::controleeropberichten() {
-    if (chatReader_.poll(gMyConn(), state().servertijd))
-        showPolled(txtlobbychat, chatReader_.text());
+    QString& servertijd = state().servertijd;
+    if (servertijd.isEmpty()) servertijd = serverNow(gMyConn());
+    if (chatReader_.poll(gMyConn(), servertijd))
+        showPolled(txtlobbychat, chatReader_.text(), shownChat_);
 }
 
 void frmmulti::controleeroponlinegebruikers() {
     QString text;
-    if (pollLobbyUsers(gMyConn(), text)) showPolled(txtlobbyonline, text);
+    if (pollLobbyUsers(gMyConn(), text)) showPolled(txtlobbyonline, text, shownUsers_);
 }
 
 void frmmulti::controleeropsysteemberichten() {
     QString text;
     if (pollSystemMessages(gMyConn(), state().gebruikersnaam, text))
-        showPolled(txtsystemmessages, text);
+        showPolled(txtsystemmessages, text, shownSystem_);
 }
 
 void frmmulti::Command12_Click() {

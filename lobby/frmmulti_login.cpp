@@ -198,9 +198,11 @@ void frmmulti::Command5_Click() {
 // may no longer be played. Sets servertijd from the database server's clock.
 void frmmulti::versionGate() {
     GameState& st = state();
-    myrslogin() =
-        gMyConn().Execute(QStringLiteral("SELECT * , now() FROM vdrx_versions Where version = '") +
-                          kClientVersion + QStringLiteral("'"));
+    // The server's time as the server writes it: a DATETIME would be read as this
+    // PC's local time, which has no such moment when it falls in a clock change.
+    myrslogin() = gMyConn().Execute(
+        QStringLiteral("SELECT * , CAST(now() AS CHAR) FROM vdrx_versions Where version = '") +
+        kClientVersion + QStringLiteral("'"));
     QString status;
     if (myrslogin().RecordCount() > 0) {
         myrslogin().MoveFirst();
@@ -208,9 +210,7 @@ void frmmulti::versionGate() {
         status = myrslogin().Fields(QStringLiteral("status")).Value.toString();
     } else {
         // No row for this version: no notice; the server's clock still counts.
-        DbRecordset now = gMyConn().Execute(QStringLiteral("select now()"));
-        now.MoveFirst();
-        st.servertijd = now.Fields(0).Text();
+        st.servertijd = serverNow(gMyConn());
     }
 
     if (status == QStringLiteral("ok")) {

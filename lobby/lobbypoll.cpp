@@ -2,15 +2,21 @@
 
 #include "platform/dbconnection.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+constexpr int kUnknownColumn = 1054;
 
-// FORCE INDEX: the index on servertime keeps rows of one second in the order
-// they were inserted, so reading along it gives the order they were written.
-const QString kChatSince =
-    QStringLiteral("SELECT van, bericht, servertime FROM vdrx_messages FORCE INDEX "
-                   "(idx_servertime) WHERE servertime >= ? ORDER BY servertime");
+const QString kHighestId = QStringLiteral("SELECT max(messageID) FROM vdrx_messages");
+const QString kChatSince = QStringLiteral("SELECT messageID, van, bericht FROM vdrx_messages "
+                                          "WHERE servertime >= ? ORDER BY messageID");
+const QString kChatAfter = QStringLiteral(
+    "SELECT messageID, van, bericht FROM vdrx_messages WHERE messageID > ? ORDER BY messageID");
+// A table without messageID: the lines in the order the server returns them.
+const QString kChatSinceWithoutId =
+    QStringLiteral("SELECT van, bericht FROM vdrx_messages WHERE servertime >= ?");
 
 } // namespace
 
@@ -48,28 +54,78 @@ bool pollSystemMessages(DbConnection& conn, const QString& gebruikersnaam, QStri
                         {gebruikersnaam}, text);
 }
 
+QString serverNow(DbConnection& conn) {
+    DbRecordset rs = conn.Execute(QStringLiteral("SELECT CAST(now() AS CHAR)"));
+    if (conn.Error().Number != 0) return {};
+    rs.MoveFirst();
+    return rs.Fields(0).Text();
+}
+
 bool ChatReader::poll(DbConnection& conn, const QString& servertijd) {
-    const bool fresh = mode_ == Mode::Reread || servertijd != since_ || lastTime_.isEmpty();
-    DbRecordset rs = conn.Execute(kChatSince, {fresh ? servertijd : lastTime_});
+    if (servertijd.isEmpty()) return false;
+    if (servertijd != since_) withoutId_ = false;
+    if (mode_ == Mode::Append && !withoutId_ && servertijd == since_) return readNew(conn);
+    return readSince(conn, servertijd);
+}
+
+bool ChatReader::readSince(DbConnection& conn, const QString& servertijd) {
+    bool byId = !withoutId_;
+    qint64 highest = 0;
+    DbRecordset rs;
+    if (byId && mode_ == Mode::Append) {
+        // Taken before the lines: a line added in between is read now or next time.
+        rs = conn.Execute(kHighestId);
+        byId = conn.Error().Number != kUnknownColumn;
+        if (byId && conn.Error().Number != 0) return false;
+        rs.MoveFirst();
+        highest = rs.Fields(0).Value.toLongLong();
+    }
+    if (byId) {
+        rs = conn.Execute(kChatSince, {servertijd});
+        byId = conn.Error().Number != kUnknownColumn;
+    }
+    if (!byId) rs = conn.Execute(kChatSinceWithoutId, {servertijd});
+    if (conn.Error().Number != 0) return false;
+
+    lastRows_ = rs.RecordCount();
+    withoutId_ = !byId;
+    since_ = servertijd;
+    text_.clear();
+    recent_.clear();
+    floor_ = top_ = highest;
+    if (byId) {
+        top_ = appendRows(rs);
+        return true;
+    }
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+        text_ += lobbyLine(rs.Fields(0).Text(), rs.Fields(1).Text());
+    return true;
+}
+
+bool ChatReader::readNew(DbConnection& conn) {
+    DbRecordset rs = conn.Execute(kChatAfter, {floor_});
     if (conn.Error().Number != 0) return false;
     lastRows_ = rs.RecordCount();
-    if (fresh) {
-        text_.clear();
-        lastTime_.clear();
-        atLastTime_ = 0;
-        since_ = servertijd;
-    }
-    // Rows of the last second that the text holds already come first: skip them.
-    int skip = fresh ? 0 : atLastTime_;
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        if (skip > 0) {
-            --skip;
-            continue;
-        }
-        text_ += lobbyLine(rs.Fields(0).Text(), rs.Fields(1).Text());
-        const QString time = rs.Fields(2).Text();
-        atLastTime_ = time == lastTime_ ? atLastTime_ + 1 : 1;
-        lastTime_ = time;
-    }
+    const qint64 highest = appendRows(rs);
+    // The lines up to the previous read's highest id have had the time since then
+    // to commit; the later ones are looked at again next time.
+    floor_ = top_;
+    top_ = highest;
+    recent_.erase(recent_.begin(), std::upper_bound(recent_.begin(), recent_.end(), floor_));
     return true;
+}
+
+qint64 ChatReader::appendRows(DbRecordset& rs) {
+    qint64 highest = top_;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        const qint64 id = rs.Fields(0).Value.toLongLong();
+        highest = std::max(highest, id);
+        if (mode_ == Mode::Append && id > floor_) {
+            const auto at = std::lower_bound(recent_.begin(), recent_.end(), id);
+            if (at != recent_.end() && *at == id) continue;
+            recent_.insert(at, id);
+        }
+        text_ += lobbyLine(rs.Fields(1).Text(), rs.Fields(2).Text());
+    }
+    return highest;
 }

@@ -7,7 +7,9 @@
 // VONDRIX_DB_HOST / VONDRIX_DB_PORT name the server, VONDRIX_DB_ADMIN_SOCKET its
 // root socket (used to fill it). The database is filled with 2 000 users and
 // 10 000 chat lines, 2 000 of them since the simulated users' login; one more
-// connection writes a line every second while the users poll. Per N it prints the
+// connection writes a line every second while the users poll. Mode "reread" reads
+// the whole chat since the login at every tick; "append" reads it once on entering
+// the tab and then the lines after the last messageID it read. Per N it prints the
 // latency of a tick (chat poll + users poll; also from 10 s on, once every user has
 // entered), of the chat poll alone, of the read on entering the tab, and the CPU
 // time of the server and of this program.

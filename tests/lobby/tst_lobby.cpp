@@ -23,6 +23,9 @@
 #include <QUrl>
 #include <QUuid>
 #include <QtTest>
+#include <ctime>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,13 @@ bool addUser(AdminDb& db, const QString& naam) {
                     {naam}))
             return true;
     return false;
+}
+
+// A chat line written now, as the server's clock has it.
+bool say(AdminDb& db, const QString& van, const QString& text) {
+    return db.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,servertime) "
+                                  "values (?,'all',?,now())"),
+                   {van, text});
 }
 
 // gMyConn as a stopped server leaves it: not connected.
@@ -181,12 +191,30 @@ private slots:
         w.tmrlobbychat_Timer();
         QVERIFY(insert(QStringLiteral("aa")) && insert(QStringLiteral("bb")));
         w.tmrlobbychat_Timer();
-        const QString shown = w.txtlobbychat->toPlainText();
+        QString shown = w.txtlobbychat->toPlainText();
         QVERIFY(shown.endsWith(QStringLiteral("<%1> zz\n<%1> mm\n<%1> aa\n<%1> bb\n").arg(anna)));
         ChatReader whole(ChatReader::Mode::Reread);
         QVERIFY(whole.poll(gMyConn(), second));
         QCOMPARE(QString(whole.text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                  shown);
+
+        // The server's clock went back an hour; of two lines of one second, the one
+        // inserted first commits after the other was shown. Every line shows, once.
+        QVERIFY(admin.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,servertime) "
+                                          "values (?,'all','an hour back',? - interval 1 hour)"),
+                           {anna, second}));
+        AdminDb other;
+        QVERIFY(admin.exec(QStringLiteral("start transaction")) && insert(QStringLiteral("first")));
+        QVERIFY(other.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,servertime) "
+                                          "values (?,'all','second',?)"),
+                           {anna, second}));
+        w.tmrlobbychat_Timer();
+        QVERIFY(admin.exec(QStringLiteral("commit")));
+        w.tmrlobbychat_Timer();
+        w.tmrlobbychat_Timer();
+        QCOMPARE(w.txtlobbychat->toPlainText(),
+                 shown + QStringLiteral("<%1> an hour back\n<%1> second\n<%1> first\n").arg(anna));
+        shown = w.txtlobbychat->toPlainText();
 
         QVERIFY(admin.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,servertime) "
                                           "select 'many','all',seq,? from seq_1_to_33000"),
@@ -222,16 +250,11 @@ private slots:
         QVERIFY2(admin.isOpen(), qPrintable(admin.lastError()));
         const QString anna = uniqueName(QStringLiteral("lobby_o_"));
         QVERIFY(addUser(admin, anna));
-        const auto say = [&](const QString& text) {
-            return admin.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,"
-                                             "servertime) values (?,'all',?,now())"),
-                              {anna, text});
-        };
         goOffline();
         Session session(anna);
         frmmulti& w = session.w;
         QVERIFY(w.SSTab1->isTabEnabled(kTabHost));
-        QVERIFY(say(QStringLiteral("before")));
+        QVERIFY(say(admin, anna, QStringLiteral("before")));
         w.tmrlobbychat_Timer();
         const QString chat = w.txtlobbychat->toPlainText();
         const QString users = w.txtlobbyonline->toPlainText();
@@ -247,10 +270,115 @@ private slots:
         QCOMPARE(w.txtlobbyonline->toPlainText(), users);
 
         server.thaw();
-        QVERIFY(say(QStringLiteral("after")));
+        QVERIFY(say(admin, anna, QStringLiteral("after")));
         for (int tick = 0; tick < 8 && !w.txtlobbychat->toPlainText().contains(u"after"); ++tick)
             w.tmrlobbychat_Timer();
         QCOMPARE(w.txtlobbychat->toPlainText(), chat + QStringLiteral("<%1> after\n").arg(anna));
+    }
+
+    // A line, a user name and a notice hold characters that the boxes read back
+    // otherwise (separators, a lone CR, characters the box uses itself), on a chat
+    // table without the index on servertime, and then also without messageID: the
+    // chat goes on, and polls with nothing new leave every box as it is.
+    void oddTextOnOtherTables() {
+        VDX_REQUIRE_CENTRAL_DB();
+        PrivateServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const UsePrivateServer use(server);
+        const auto offline = qScopeGuard([] { goOffline(); });
+        AdminDb admin;
+        QVERIFY(admin.exec(QStringLiteral("alter table vdrx_messages drop index idx_servertime")));
+        const QString odd = QStringLiteral("a\u2028b\u2029c\rd\uFDD0e\uFDD1f\u00A0g");
+        const QString anna = QStringLiteral("anna");
+        QVERIFY(addUser(admin, anna) && addUser(admin, odd));
+        QVERIFY(admin.exec(QStringLiteral("update phpbb_users set locatie = 'lobby'")));
+        QVERIFY(admin.exec(QStringLiteral("insert into vdrx_systemmessages (van,bericht,naar) "
+                                          "values (?,?,?)"),
+                           {odd, odd, anna}));
+        goOffline();
+        for (const bool withId : {true, false}) {
+            Session session(anna);
+            frmmulti& w = session.w;
+            QVERIFY(say(admin, anna, odd) && say(admin, anna, QStringLiteral("plain")));
+            w.tmrlobbychat_Timer();
+            QVERIFY(w.txtlobbychat->toPlainText().endsWith(QStringLiteral("<anna> plain\n")));
+            QVERIFY(w.txtlobbyonline->toPlainText().startsWith(QStringLiteral("<a")));
+            QVERIFY(w.txtsystemmessages->toPlainText().startsWith(QStringLiteral("<a")));
+
+            QList<QTextEdit*> boxes{w.txtlobbychat, w.txtlobbyonline, w.txtsystemmessages};
+            std::vector<std::unique_ptr<QSignalSpy>> changes;
+            for (QTextEdit* box : boxes) {
+                QTextCursor mine(box->document());
+                mine.setPosition(1);
+                mine.setPosition(3, QTextCursor::KeepAnchor);
+                box->setTextCursor(mine);
+                changes.push_back(std::make_unique<QSignalSpy>(box, &QTextEdit::textChanged));
+            }
+            for (int poll = 0; poll < 2; ++poll) {
+                w.tmrlobbychat_Timer();
+                w.controleeropsysteemberichten();
+            }
+            for (int i = 0; i < boxes.size(); ++i) {
+                QCOMPARE(changes[size_t(i)]->count(), 0);
+                QCOMPARE(boxes[i]->textCursor().selectionStart(), 1);
+                QCOMPARE(boxes[i]->textCursor().selectionEnd(), 3);
+            }
+            QVERIFY(say(admin, anna, QStringLiteral("more")));
+            w.tmrlobbychat_Timer();
+            QVERIFY(w.txtlobbychat->toPlainText().endsWith(
+                QStringLiteral("<anna> plain\n<anna> more\n")));
+            if (withId)
+                QVERIFY(admin.exec(QStringLiteral("alter table vdrx_messages drop messageID")));
+        }
+    }
+
+    // The server's time at the login falls in this PC's spring-forward gap: the chat
+    // still starts at the login. Without the login's time it starts at the next
+    // poll, never at the first line ever written.
+    void loginInTheClockGap() {
+        VDX_REQUIRE_CENTRAL_DB();
+        AdminDb admin;
+        const QString anna = uniqueName(QStringLiteral("lobby_g_"));
+        QVERIFY(addUser(admin, anna));
+        QVERIFY(admin.exec(QStringLiteral("insert into vdrx_messages (van,naar,bericht,servertime) "
+                                          "values (?,'all','yesterday',now() - interval 1 day)"),
+                           {anna}));
+        const QString now = admin.value(QStringLiteral("select cast(now() as char)")).toString();
+        const QDate day = QDate::fromString(now.left(10), QStringLiteral("yyyy-MM-dd"));
+        const QTime time = QTime::fromString(now.mid(11), QStringLiteral("HH:mm:ss"));
+        // This PC's clocks skip two hours from the start of the server's hour.
+        const QByteArray zone = QStringLiteral("VXS0VXD-2,%1/%2,%3/0")
+                                    .arg(day.dayOfYear() - 1)
+                                    .arg(time.hour())
+                                    .arg((day.dayOfYear() + 180) % 365)
+                                    .toLatin1();
+        const QByteArray oldZone = qgetenv("TZ");
+        qputenv("TZ", zone);
+        tzset();
+        const auto restore = qScopeGuard([&] {
+            oldZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", oldZone);
+            tzset();
+        });
+        QVERIFY(!QDateTime(day, time).isValid());
+
+        Session session(anna);
+        frmmulti& w = session.w;
+        const QString old = QStringLiteral("<%1> yesterday").arg(anna);
+        QVERIFY2(state().servertijd.size() == 19 && state().servertijd >= now,
+                 qPrintable(state().servertijd));
+        QVERIFY(say(admin, anna, QStringLiteral("today")));
+        w.tmrlobbychat_Timer();
+        QVERIFY(w.txtlobbychat->toPlainText().contains(QStringLiteral("<%1> today").arg(anna)));
+        QVERIFY(!w.txtlobbychat->toPlainText().contains(old));
+        state().servertijd.clear();
+        w.tmrlobbychat_Timer();
+        QVERIFY(state().servertijd >= now);
+        QVERIFY(say(admin, anna, QStringLiteral("later")));
+        w.tmrlobbychat_Timer();
+        QVERIFY(w.txtlobbychat->toPlainText().contains(QStringLiteral("<%1> later").arg(anna)));
+        QVERIFY(!w.txtlobbychat->toPlainText().contains(old));
+        // Not into the chat of a login in this second.
+        QVERIFY(admin.exec(QStringLiteral("delete from vdrx_messages where van = ?"), {anna}));
     }
 
     void postingQuestions() {
