@@ -1,10 +1,13 @@
 #include "game/clockbox.h"
 
 #include <QEvent>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 #include <QStaticText>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <utility>
 
 namespace {
 // The text's margins inside the frame, as a line edit keeps them.
@@ -13,6 +16,15 @@ constexpr int kVerticalMargin = 1;
 // The face lies this far inside the frame's contents, clear of the frame's inner
 // shade.
 constexpr int kFaceInset = 1;
+
+// Digits and separators keep their shapes whatever stands beside them, so such a
+// text is drawn glyph by glyph, without a text layout.
+bool plain(QStringView text) {
+    for (QChar c : text)
+        if ((c < u'0' || c > u'9') && c != u'.' && c != u',' && c != u':') return false;
+    return true;
+}
+
 } // namespace
 
 // The inside of the frame: base colour and the text, placed as a line edit places
@@ -22,13 +34,13 @@ public:
     explicit Face(ClockBox* box) : QWidget(box) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_TransparentForMouseEvents);
-        text_.setTextFormat(Qt::PlainText);
+        layout_.setTextFormat(Qt::PlainText);
     }
 
-    QString text() const { return text_.text(); }
+    const QString& text() const { return text_; }
     void setText(const QString& text) {
-        if (text == text_.text()) return;
-        text_.setText(text);
+        if (text == text_) return;
+        text_ = text;
         width_ = -1;
         update();
     }
@@ -39,10 +51,9 @@ protected:
         QPainter painter(this);
         const QPalette& pal = palette();
         painter.fillRect(rect(), pal.base());
-        if (text_.text().isEmpty()) return;
-        const QFontMetrics fm = fontMetrics();
-        if (width_ < 0) width_ = fm.horizontalAdvance(text_.text()) + 1;
-        const int lineHeight = qMax(fm.boundingRect(text_.text()).height(), fm.height());
+        if (text_.isEmpty()) return;
+        if (width_ < 0) prepare();
+        const int lineHeight = fontMetrics().height();
         const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment);
         // Placed in the frame's contents, of which the face leaves out a rim.
         const int contentsHeight = height() + 2 * kFaceInset;
@@ -57,8 +68,12 @@ protected:
             scroll = width_ - lineWidth + 1;
         else if (align & Qt::AlignHCenter)
             scroll = (width_ - lineWidth) / 2;
+        const QPoint topLeft(kHorizontalMargin - scroll - kFaceInset, y - kFaceInset);
         painter.setPen(pal.text().color());
-        painter.drawStaticText(kHorizontalMargin - scroll - kFaceInset, y - kFaceInset, text_);
+        if (glyphs_.isEmpty())
+            painter.drawStaticText(topLeft, layout_);
+        else
+            painter.drawGlyphRun(topLeft + QPointF(0, glyphs_.rawFont().ascent()), glyphs_);
     }
 
     void changeEvent(QEvent* event) override {
@@ -67,8 +82,38 @@ protected:
     }
 
 private:
-    QStaticText text_;
-    int width_ = -1;
+    // Lays the text out for drawing and measures it, once per text and font.
+    void prepare() {
+        glyphs_ = QGlyphRun();
+        if (plain(text_)) {
+            if (font() != rawFontOf_ || !rawFont_.isValid()) {
+                rawFontOf_ = font();
+                rawFont_ = QRawFont::fromFont(rawFontOf_);
+            }
+            const QList<quint32> indexes = rawFont_.glyphIndexesForString(text_);
+            if (rawFont_.isValid() && !indexes.contains(0)) {
+                QList<QPointF> positions = rawFont_.advancesForGlyphIndexes(indexes);
+                qreal x = 0;
+                for (QPointF& p : positions)
+                    x += std::exchange(p, QPointF(x, 0)).x();
+                glyphs_.setRawFont(rawFont_);
+                glyphs_.setGlyphIndexes(indexes);
+                glyphs_.setPositions(positions);
+                width_ = qRound(x) + 1;
+                return;
+            }
+        }
+        layout_.setText(text_);
+        layout_.prepare(QTransform(), font());
+        width_ = qRound(layout_.size().width()) + 1;
+    }
+
+    QString text_;
+    int width_ = -1;     // as a line edit measures it; -1 until prepared
+    QGlyphRun glyphs_;   // a plain text's glyphs
+    QStaticText layout_; // any other text
+    QRawFont rawFont_;   // the font of the glyphs
+    QFont rawFontOf_;
 };
 
 ClockBox::ClockBox(const QString& text, QWidget* parent) : QWidget(parent), face_(new Face(this)) {
