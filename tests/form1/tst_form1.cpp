@@ -397,6 +397,33 @@ private slots:
         QCOMPARE(f.Text3->text(), QStringLiteral("19.99"));
     }
 
+    void clockBoxLooksLikeAReadOnlyLineEdit() {
+        QFont big;
+        big.setPointSize(24);
+        big.setBold(true);
+        for (const QFont& font : {QFont(), big}) {
+            QLineEdit line;
+            ClockBox box;
+            line.setReadOnly(true);
+            line.setFocusPolicy(Qt::NoFocus);
+            for (QWidget* w : {static_cast<QWidget*>(&line), static_cast<QWidget*>(&box)}) {
+                w->setFont(font);
+                w->resize(200, line.sizeHint().height()); // the texts fit
+            }
+            QCOMPARE(box.sizeHint(), line.sizeHint());
+            for (Qt::Alignment align :
+                 {Qt::Alignment(Qt::AlignCenter), Qt::AlignLeft | Qt::AlignVCenter}) {
+                line.setAlignment(align);
+                box.setAlignment(align);
+                for (const char* text : {"20", "19.99", "0,07", "Tijd: 5 s"}) {
+                    line.setText(QLatin1String(text));
+                    box.setText(QLatin1String(text));
+                    QVERIFY2(box.grab().toImage() == line.grab().toImage(), text);
+                }
+            }
+        }
+    }
+
     void exitOnAClientUnloadsTheWindow() {
         Form1& f = clientWindow();
         f.mnuExit_Click();
