@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/clockbox.h"
 #include "platform/gui/windowinstance.h"
 
 #include <QMainWindow>
@@ -66,7 +67,7 @@ public:
     QLineEdit* txttriviaposter = nullptr;
     QLineEdit* txttriviafastesttime = nullptr;
     QLineEdit* txttriviafastest = nullptr;
-    QLineEdit* Text3 = nullptr; // trivia seconds left, two decimals
+    ClockBox* Text3 = nullptr; // trivia seconds left, two decimals
 
     // --- chat frame ---
     QGroupBox* frmchat = nullptr;

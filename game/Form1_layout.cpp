@@ -192,7 +192,8 @@ QWidget* Form1::buildGameFrame() {
     txttriviaposter = box(frmtrivia, QStringLiteral("txttriviaposter"));
     txttriviafastesttime = box(frmtrivia, QStringLiteral("txttriviafastesttime"));
     txttriviafastest = box(frmtrivia, QStringLiteral("txttriviafastest"));
-    Text3 = box(frmtrivia, QStringLiteral("Text3"), QStringLiteral("20"));
+    // Its own opaque box: it changes every 10 ms over the translucent frame.
+    Text3 = named(new ClockBox(QStringLiteral("20"), frmtrivia), QStringLiteral("Text3"));
     Text3->setAlignment(Qt::AlignCenter);
     Text3->setFixedWidth(70);
     auto* legend =

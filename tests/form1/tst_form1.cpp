@@ -56,6 +56,19 @@ QColor base(QWidget* w) {
     return w->palette().color(QPalette::Base);
 }
 
+// Counts the paint events of the given widgets.
+struct PaintCounter : QObject {
+    int count = 0;
+    explicit PaintCounter(const QList<QWidget*>& widgets) {
+        for (QWidget* w : widgets)
+            w->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
 bool activate(QWidget& w) {
     w.show();
     w.activateWindow();
@@ -358,6 +371,57 @@ private slots:
         QCOMPARE(f.WindowsMediaPlayer1->URL(), folder_->file(QStringLiteral("temp.mp3")));
         f.Text1_KeyPress(QStringLiteral("l"));
         QCOMPARE(state().spelers[2].antwoord, qint16(3));
+    }
+
+    void triviaClockRepaintsItselfAloneAndOnlyOnAChange() {
+        Form1& f = hostWindow();
+        f.Image5->hide();
+        f.Frame1->show();
+        f.frmmuziek->hide();
+        f.frmtrivia->show();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QTest::qWait(50);
+        PaintCounter behind({f.centralWidget(), f.Frame1, f.frmtrivia});
+        QList<QWidget*> box = f.Text3->findChildren<QWidget*>();
+        box << f.Text3;
+        PaintCounter clock(box);
+        f.Text3->setText(QStringLiteral("19.99"));
+        QTRY_VERIFY(clock.count > 0);
+        QTest::qWait(30);
+        QCOMPARE(behind.count, 0);
+        clock.count = 0;
+        f.Text3->setText(QStringLiteral("19.99"));
+        QTest::qWait(30);
+        QCOMPARE(clock.count, 0);
+        QCOMPARE(f.Text3->text(), QStringLiteral("19.99"));
+    }
+
+    void clockBoxLooksLikeAReadOnlyLineEdit() {
+        QFont big;
+        big.setPointSize(24);
+        big.setBold(true);
+        for (const QFont& font : {QFont(), big}) {
+            QLineEdit line;
+            ClockBox box;
+            line.setReadOnly(true);
+            line.setFocusPolicy(Qt::NoFocus);
+            for (QWidget* w : {static_cast<QWidget*>(&line), static_cast<QWidget*>(&box)}) {
+                w->setFont(font);
+                w->resize(200, line.sizeHint().height()); // the texts fit
+            }
+            QCOMPARE(box.sizeHint(), line.sizeHint());
+            for (Qt::Alignment align :
+                 {Qt::Alignment(Qt::AlignCenter), Qt::AlignLeft | Qt::AlignVCenter}) {
+                line.setAlignment(align);
+                box.setAlignment(align);
+                for (const char* text : {"20", "19.99", "0,07", "Tijd: 5 s"}) {
+                    line.setText(QLatin1String(text));
+                    box.setText(QLatin1String(text));
+                    QVERIFY2(box.grab().toImage() == line.grab().toImage(), text);
+                }
+            }
+        }
     }
 
     void exitOnAClientUnloadsTheWindow() {
