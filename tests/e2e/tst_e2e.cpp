@@ -331,7 +331,10 @@ private slots:
     }
 
     // Host on a "," PC, anna on a "." PC, bob on a "," PC, on a database of the
-    // test's own so that the records it stores disturb no other suite.
+    // test's own so that the records it stores disturb no other suite. The database
+    // restarts before the clients join and during the first question, and every
+    // program's session is killed during the second: each program opens a new one
+    // and the game does not notice.
     void triviaGameOnThreePcs() {
         PrivateServer server;
         QVERIFY2(server.start(), qPrintable(server.error()));
@@ -350,13 +353,16 @@ private slots:
         const QString bob = uniqueName(QStringLiteral("bob"));
         for (const QString& n : {hostNaam, anna, bob})
             QVERIFY(addUser(own, n));
-        const QStringList common{QStringLiteral("--port"), QString::number(freePort())};
+        const quint16 port = freePort();
+        const QStringList common{QStringLiteral("--port"), QString::number(port)};
         Player host(QStringLiteral("host"), hostNaam,
                     common + QStringList{"--spel", "trivia", "--tijd", "10", "--clients", "2",
                                          "--rounds", "2", "--locale", "de_DE", "--answers",
                                          "none,right:2000"});
         QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
                  qPrintable(dump(host)));
+        // The players join after a restart: the host counts them on a new session.
+        QVERIFY2(server.restart(), qPrintable(server.error()));
         Player a(QStringLiteral("client"), anna,
                  common + QStringList{"--spel", "trivia", "--locale", "en_US", "--answers",
                                       "right:1500,none"});
@@ -367,7 +373,27 @@ private slots:
         const auto fail = [&] {
             return (dump(host) + u'\n' + dump(a) + u'\n' + dump(b)).toLocal8Bit();
         };
-        QVERIFY2(waitFor(done, 120000), fail().constData());
+        // Once anna has typed her answer to the first question.
+        QVERIFY2(waitFor([&] { return a.has("SENT ") || a.finished(); }, 60000),
+                 fail().constData());
+        QElapsedTimer restart;
+        restart.start();
+        QVERIFY2(server.restart(), qPrintable(server.error()));
+        const qint64 restartMs = restart.elapsed();
+        AdminDb admin; // the first one went with the restarts
+        QVERIFY2(admin.isOpen(), qPrintable(admin.lastError()));
+        QCOMPARE(curPlayers(admin, port), 3);
+        QVERIFY2(
+            waitFor([&] { return host.with("QUESTION ").size() == 2 || host.finished(); }, 60000),
+            fail().constData());
+        const QList<QVariantList> sessions = admin.rows(QStringLiteral(
+            "select id from information_schema.processlist where user = 'vondrix_mpclien'"));
+        int killed = 0; // the host's at least: it drew the question
+        for (const QVariantList& session : sessions)
+            killed += admin.exec(QStringLiteral("KILL %1").arg(session.value(0).toLongLong()));
+        QVERIFY(killed >= 1);
+        QVERIFY2(waitFor(done, 120000),
+                 (QByteArray::number(restartMs) + " ms to restart\n" + fail()).constData());
 
         const QList<const Player*> pcs{&host, &a, &b};
         QStringList nrs;
@@ -375,7 +401,7 @@ private slots:
         for (int q = 1; q <= 2; ++q) {
             const QString nr = questionLines(host, q).value(0).section(u' ', 1).section(u'|', 0, 0);
             nrs << nr;
-            const QList<QVariantList> row = own.rows(
+            const QList<QVariantList> row = admin.rows(
                 QStringLiteral("select question, answ1 from vdrx_trivia where questionnr = ?"),
                 {nr});
             QCOMPARE(row.size(), 1);
@@ -439,12 +465,16 @@ private slots:
         for (const Player* p : pcs)
             QVERIFY2(questionLines(*p, 1).contains(red), fail().constData());
         if (nrs[0] != nrs[1]) {
-            const QList<QVariantList> stored = own.rows(
+            const QList<QVariantList> stored = admin.rows(
                 QStringLiteral("select fastest, fastesttime from vdrx_trivia where questionnr = ?"),
                 {nrs[0]});
             QCOMPARE(stored.value(0).value(0).toString(), anna);
             QCOMPARE(stored.value(0).value(1).toString(),
                      writeDecimal(q1Time, QStringLiteral(".")));
+            // Found after the restart, stored although every session was killed before.
+            const QList<QVariantList> second = admin.rows(
+                QStringLiteral("select fastest from vdrx_trivia where questionnr = ?"), {nrs[1]});
+            QCOMPARE(second.value(0).value(0).toString(), hostNaam);
             for (const Player* p : pcs)
                 QVERIFY2(!questionLines(*p, 2)
                               .filter(QStringLiteral("CHAT 255 "))
