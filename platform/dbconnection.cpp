@@ -1,5 +1,6 @@
 #include "platform/dbconnection.h"
 
+#include "platform/clock.h"
 #include "platform/mysqlhandle.h"
 
 #include <QSqlDatabase>
@@ -13,6 +14,10 @@ namespace {
 
 const QString kDriver = QStringLiteral("QMYSQL");
 constexpr qsizetype kMaxSessionSets = 16;
+// After a failed attempt to open again, statements report that failure for so
+// long without trying: a server that does not answer costs one connect time-out,
+// not one per statement.
+constexpr quint32 kReopenPauseMs = 2000;
 
 DbError notConnected() {
     return {DbConnection::kNotConnectedError,
@@ -101,6 +106,7 @@ int DbConnection::OpenConnection(const QString& host, const QString& user, const
     if (!(account == account_)) reopenable_ = false;
     account_ = account;
     sessionSets_.clear();
+    reopenFailed_ = false;
     const int result = open(account);
     if (result == 0) reopenable_ = true;
     return result;
@@ -140,7 +146,15 @@ int DbConnection::open(const Account& account) {
 
 // A new session for the account that was open, with the user variables of the old one.
 bool DbConnection::reopen() {
-    if (open(account_) != 0) return false;
+    if (reopenFailed_ && timeGetTime() - reopenFailedAt_ < kReopenPauseMs) {
+        error_ = closedReason_;
+        return false;
+    }
+    reopenFailed_ = open(account_) != 0;
+    if (reopenFailed_) {
+        reopenFailedAt_ = timeGetTime();
+        return false;
+    }
     const QList<Statement> sets = std::exchange(sessionSets_, {});
     for (const Statement& set : sets) {
         int count = 0;

@@ -23,9 +23,11 @@ struct DbError {
 // when it only reads (SELECT, SHOW, SET @...) or never reached the server; a change
 // that the server may have run is not repeated. A statement that cannot run
 // reports its error as before; while the session is gone State() is kNotConnected
-// and the next statement tries again. A new session gets the user variables that
-// "SET @..." statements gave the old one, set again in the same order (not values
-// that later statements changed). OpenConnection always starts a fresh session.
+// and the next statement tries again, unless an attempt failed less than two
+// seconds ago (a server that does not answer costs one connect time-out, not one
+// per statement). A new session gets the user variables that "SET @..."
+// statements gave the old one, set again in the same order (not values that later
+// statements changed). OpenConnection always starts a fresh session.
 //
 // Statements that carry outside text (user names, chat lines, descriptions ...)
 // must use the overloads with bound values: put "?" where a value goes and pass
@@ -88,6 +90,8 @@ private:
     QString name_;
     Account account_;
     bool reopenable_ = false;      // account_ has been open: the connection may come back
+    bool reopenFailed_ = false;    // the last attempt to open it again failed ...
+    quint32 reopenFailedAt_ = 0;   // ... at this timeGetTime()
     QList<Statement> sessionSets_; // the "SET @..." statements of the session, to set again
     DbError error_;
     DbError closedReason_; // what a statement reports while not connected
