@@ -13,9 +13,21 @@ struct DbError {
 
 // One connection to a MySQL/MariaDB server over Qt SQL (driver QMYSQL).
 // Every statement runs on this one session, so a variable that one statement
-// sets ("SET @t1=0") is seen by the next. The connection never reconnects by
-// itself: when the server goes away, the failing statement reports the error and
-// State() turns to kNotConnected; the caller decides whether to open again.
+// sets ("SET @t1=0") is seen by the next.
+//
+// Once open, the connection comes back by itself after the server dropped it (a
+// restart, KILL, the idle time-out). Before a statement goes out the session is
+// checked, without a round trip; a session found gone, or known gone since an
+// earlier statement, is opened again with the same account and database first. A
+// statement that loses the session while it runs is run once more on a new one
+// when it only reads (SELECT, SHOW, SET @...) or never reached the server; a change
+// that the server may have run is not repeated. A statement that cannot run
+// reports its error as before; while the session is gone State() is kNotConnected
+// and the next statement tries again, unless an attempt failed less than two
+// seconds ago (a server that does not answer costs one connect time-out, not one
+// per statement). A new session gets the user variables that "SET @..."
+// statements gave the old one, set again in the same order (not values that later
+// statements changed). OpenConnection always starts a fresh session.
 //
 // Statements that carry outside text (user names, chat lines, descriptions ...)
 // must use the overloads with bound values: put "?" where a value goes and pass
@@ -25,7 +37,7 @@ class DbConnection {
 public:
     static constexpr int kNotConnected = 1;
     static constexpr int kConnected = 0;
-    // Reported by a statement made while no connection is open.
+    // Reported by a statement made before a connection was ever opened.
     static constexpr int kNotConnectedError = 2006;
 
     // Each connection needs a name of its own; empty = a generated one.
@@ -38,7 +50,8 @@ public:
     // number, which Error() also reports. flags are accepted and not used.
     int OpenConnection(const QString& host, const QString& user, const QString& password,
                        const QString& database, int port, int flags);
-    // kNotConnected (1) until an open succeeds and again after the server went away.
+    // kNotConnected (1) until an open succeeds, and again while the session is gone
+    // (the server dropped it and it has not come back yet).
     int State() const;
 
     // Runs one statement and waits for it. count is set to the number of rows the
@@ -56,9 +69,30 @@ public:
     void setTimeouts(int connectSeconds, int readSeconds, int writeSeconds);
 
 private:
+    struct Account {
+        QString host, user, password, database;
+        int port = 0;
+        bool operator==(const Account&) const = default;
+    };
+    enum class Outcome { Done, Failed, LostUnsent, LostMaybeRun };
+    struct Statement {
+        QString sql;
+        QVariantList values;
+        bool operator==(const Statement&) const = default;
+    };
+
     DbRecordset run(const QString& sql, const QVariantList* values, int& count);
+    Outcome attempt(const QString& sql, const QVariantList* values, int& count, DbRecordset& rows);
+    int open(const Account& account);
+    bool reopen();
+    void markLost();
 
     QString name_;
+    Account account_;
+    bool reopenable_ = false;      // account_ has been open: the connection may come back
+    bool reopenFailed_ = false;    // the last attempt to open it again failed ...
+    quint32 reopenFailedAt_ = 0;   // ... at this timeGetTime()
+    QList<Statement> sessionSets_; // the "SET @..." statements of the session, to set again
     DbError error_;
     DbError closedReason_; // what a statement reports while not connected
     int connectTimeout_ = 5;

@@ -59,23 +59,37 @@ bool PrivateServer::start() {
         error_ = QStringLiteral("no temporary folder");
         return false;
     }
-    const QString data = dir_.filePath(QStringLiteral("data"));
-    const QString socket = dir_.filePath(QStringLiteral("s.sock"));
-    const QString log = dir_.filePath(QStringLiteral("mariadbd.log"));
-    if (!runScript({QStringLiteral("vdx_db_install"), data, dir_.filePath("install.log")}, 60000))
+    if (!runScript({QStringLiteral("vdx_db_install"), dir_.filePath(QStringLiteral("data")),
+                    dir_.filePath("install.log")},
+                   60000))
         return false;
     for (int attempt = 0; attempt < 3; ++attempt) {
         port_ = freePort();
-        server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        server_.start(QStringLiteral("bash"), {kScript, QStringLiteral("vdx_db_server"), data,
-                                               socket, QString::number(port_), log});
-        if (!server_.waitForStarted(5000)) continue;
-        const QString pid = QString::number(server_.processId());
-        if (runScript({QStringLiteral("vdx_db_wait"), socket, pid, log}, 40000)) {
-            return runScript({QStringLiteral("vdx_db_prepare"), socket}, 30000);
-        }
+        if (launch()) return runScript({QStringLiteral("vdx_db_prepare"), socket()}, 30000);
         kill(); // the port was taken in the meantime, or the server failed
     }
+    return false;
+}
+
+bool PrivateServer::launch() {
+    server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    server_.start(QStringLiteral("bash"),
+                  {kScript, QStringLiteral("vdx_db_server"), dir_.filePath(QStringLiteral("data")),
+                   socket(), QString::number(port_),
+                   dir_.filePath(QStringLiteral("mariadbd.log"))});
+    if (!server_.waitForStarted(5000)) return false;
+    return runScript({QStringLiteral("vdx_db_wait"), socket(), QString::number(server_.processId()),
+                      dir_.filePath(QStringLiteral("mariadbd.log"))},
+                     40000);
+}
+
+bool PrivateServer::restart() {
+    if (server_.state() != QProcess::NotRunning) {
+        server_.terminate(); // a normal shutdown: the sessions are closed by the server
+        if (!server_.waitForFinished(20000)) kill();
+    }
+    if (launch()) return true;
+    error_ = QStringLiteral("restart failed: ") + error_;
     return false;
 }
 

@@ -22,9 +22,13 @@ public:
     void freeze(); // SIGSTOP: the server keeps its sockets but answers nothing
     void thaw();   // SIGCONT
     void kill();   // SIGKILL, and waits until it is gone
+    // Shuts the server down as an administrator would and starts it again on the
+    // same port and data; false with error() on failure.
+    bool restart();
 
 private:
     bool runScript(const QStringList& arguments, int timeoutMs);
+    bool launch(); // starts the server on port_ and waits until it answers
 
     QTemporaryDir dir_;
     QProcess server_;

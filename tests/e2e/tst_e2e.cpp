@@ -331,7 +331,10 @@ private slots:
     }
 
     // Host on a "," PC, anna on a "." PC, bob on a "," PC, on a database of the
-    // test's own so that the records it stores disturb no other suite.
+    // test's own so that the records it stores disturb no other suite. The database
+    // restarts before the clients join and during the first question, and every
+    // program's session is killed during the second: each program opens a new one
+    // and the game does not notice.
     void triviaGameOnThreePcs() {
         PrivateServer server;
         QVERIFY2(server.start(), qPrintable(server.error()));
@@ -366,13 +369,16 @@ private slots:
         const QString bob = uniqueName(QStringLiteral("bob"));
         for (const QString& n : {hostNaam, anna, bob})
             QVERIFY(addUser(own, n));
-        const QStringList common{QStringLiteral("--port"), QString::number(freePort())};
+        const quint16 port = freePort();
+        const QStringList common{QStringLiteral("--port"), QString::number(port)};
         Player host(QStringLiteral("host"), hostNaam,
                     common + QStringList{"--spel", "trivia", "--tijd", "10", "--clients", "2",
                                          "--rounds", "3", "--locale", "de_DE", "--answers",
                                          "none,right:2000,none"});
         QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
                  qPrintable(dump(host)));
+        // The players join after a restart: the host counts them on a new session.
+        QVERIFY2(server.restart(), qPrintable(server.error()));
         Player a(QStringLiteral("client"), anna,
                  common + QStringList{"--spel", "trivia", "--locale", "en_US", "--answers",
                                       "right:1500,none,right:1500"});
@@ -383,12 +389,29 @@ private slots:
         const auto fail = [&] {
             return (dump(host) + u'\n' + dump(a) + u'\n' + dump(b)).toLocal8Bit();
         };
-        // Question 2 is on screen: question 3 will be drawn from the two-answer ones.
+        // Once anna has typed her answer to the first question.
+        QVERIFY2(waitFor([&] { return a.has("SENT ") || a.finished(); }, 60000),
+                 fail().constData());
+        QElapsedTimer restart;
+        restart.start();
+        QVERIFY2(server.restart(), qPrintable(server.error()));
+        const qint64 restartMs = restart.elapsed();
+        AdminDb admin; // the first one went with the restarts
+        QVERIFY2(admin.isOpen(), qPrintable(admin.lastError()));
+        QCOMPARE(curPlayers(admin, port), 3);
         QVERIFY2(
             waitFor([&] { return host.with("QUESTION ").size() >= 2 || host.finished(); }, 60000),
             fail().constData());
-        QVERIFY(own.exec(QStringLiteral("update vdrx_trivia set active = (aantal = 2)")));
-        QVERIFY2(waitFor(done, 120000), fail().constData());
+        // Question 2 is on screen: question 3 will be drawn from the two-answer ones.
+        QVERIFY(admin.exec(QStringLiteral("update vdrx_trivia set active = (aantal = 2)")));
+        const QList<QVariantList> sessions = admin.rows(QStringLiteral(
+            "select id from information_schema.processlist where user = 'vondrix_mpclien'"));
+        int killed = 0; // the host's at least: it drew the question
+        for (const QVariantList& session : sessions)
+            killed += admin.exec(QStringLiteral("KILL %1").arg(session.value(0).toLongLong()));
+        QVERIFY(killed >= 1);
+        QVERIFY2(waitFor(done, 120000),
+                 (QByteArray::number(restartMs) + " ms to restart\n" + fail()).constData());
 
         const QList<const Player*> pcs{&host, &a, &b};
         QStringList nrs;
@@ -398,9 +421,9 @@ private slots:
             const QString nr = questionLines(host, q).value(0).section(u' ', 1).section(u'|', 0, 0);
             nrs << nr;
             const QList<QVariantList> row =
-                own.rows(QStringLiteral("select question, aantal, answ1, answ2 from vdrx_trivia "
-                                        "where questionnr = ?"),
-                         {nr});
+                admin.rows(QStringLiteral("select question, aantal, answ1, answ2 from "
+                                          "vdrx_trivia where questionnr = ?"),
+                           {nr});
             QCOMPARE(row.size(), 1);
             const int aantal = q < 3 ? 1 : 2;
             QCOMPARE(row[0][1].toInt(), aantal);
@@ -476,12 +499,16 @@ private slots:
         for (const Player* p : pcs)
             QVERIFY2(questionLines(*p, 1).contains(red), fail().constData());
         if (nrs[0] != nrs[1]) {
-            const QList<QVariantList> stored = own.rows(
+            const QList<QVariantList> stored = admin.rows(
                 QStringLiteral("select fastest, fastesttime from vdrx_trivia where questionnr = ?"),
                 {nrs[0]});
             QCOMPARE(stored.value(0).value(0).toString(), anna);
             QCOMPARE(stored.value(0).value(1).toString(),
                      writeDecimal(q1Time, QStringLiteral(".")));
+            // Found after the restart, stored although every session was killed before.
+            const QList<QVariantList> second = admin.rows(
+                QStringLiteral("select fastest from vdrx_trivia where questionnr = ?"), {nrs[1]});
+            QCOMPARE(second.value(0).value(0).toString(), hostNaam);
             for (const Player* p : pcs)
                 QVERIFY2(!questionLines(*p, 2)
                               .filter(QStringLiteral("CHAT 255 "))

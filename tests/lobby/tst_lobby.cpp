@@ -172,8 +172,8 @@ private slots:
     }
 
     // Lines of one second come in the order they were written, read whole or in
-    // parts, beyond 16-bit counts; a lost connection keeps the boxes and the unsent
-    // line, and the next tick connects again.
+    // parts, beyond 16-bit counts; a line sent after the connection was killed
+    // goes out on a new one.
     void orderAndLostConnection() {
         VDX_REQUIRE_CENTRAL_DB();
         AdminDb admin;
@@ -228,14 +228,14 @@ private slots:
         QVERIFY(admin.exec(QStringLiteral("kill connection ") + id.toString()));
         w.txtlobbysturen->setText(QStringLiteral("lost?"));
         w.cmdlobbysend->click();
-        QCOMPARE(w.txtlobbysturen->text(), QStringLiteral("lost?"));
-        QCOMPARE(session.dialogs.texts().size(), 1);
-        QVERIFY(session.dialogs.texts().at(0).startsWith(QStringLiteral("Your message was not")));
+        QVERIFY(w.txtlobbysturen->text().isEmpty());
+        QVERIFY(session.dialogs.texts().isEmpty());
         QVERIFY(insert(QStringLiteral("back")));
         w.tmrlobbychat_Timer();
-        QCOMPARE(w.txtlobbychat->toPlainText(), shown + QStringLiteral("<%1> back\n").arg(anna));
-        w.cmdlobbysend->click();
-        QVERIFY(w.txtlobbysturen->text().isEmpty());
+        const QString after = w.txtlobbychat->toPlainText();
+        QVERIFY(after.startsWith(shown));
+        QVERIFY(after.contains(QStringLiteral("<%1> lost?\n").arg(anna)));
+        QVERIFY(after.contains(QStringLiteral("<%1> back\n").arg(anna)));
     }
 
     // The central server stops answering during a lobby session and comes back: the
