@@ -42,7 +42,9 @@ public:
         if (text == text_) return;
         text_ = text;
         width_ = -1;
-        update();
+        // Painted at once: a posted update would wake the event loop a second time
+        // on each tick of a fast clock.
+        repaint();
     }
     Qt::Alignment alignment = Qt::AlignLeading | Qt::AlignVCenter;
 

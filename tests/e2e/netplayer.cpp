@@ -47,6 +47,7 @@
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
 #include "platform/dialogs.h"
+#include "platform/gui/xbackingstore.h"
 #include "platform/programfolder.h"
 
 #include <QApplication>
@@ -414,6 +415,7 @@ int runClient(const QStringList& args) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    preferPlainXImages();
     QApplication app(argc, argv);
     const QString locale = arg(app.arguments(), QStringLiteral("--locale"));
     if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));

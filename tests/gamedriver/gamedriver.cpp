@@ -15,6 +15,7 @@
 #include "lobby/flagimagelist.h"
 #include "netgame/servermodule.h"
 #include "platform/gui/soundfiles.h"
+#include "platform/gui/xbackingstore.h"
 #include "platform/programfolder.h"
 #include "tests/support/songfiles.h"
 
@@ -45,6 +46,7 @@ void player(int i, const QString& naam, const char* land, qint16 totaal) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    preferPlainXImages();
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const QString mode = args.value(1);

@@ -11,6 +11,7 @@
 #include "common/gamestate.h"
 #include "lobby/frmmulti.h"
 #include "platform/dialogs.h"
+#include "platform/gui/xbackingstore.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -33,6 +34,7 @@ QString encoded(const QTextEdit* box) {
 } // namespace
 
 int main(int argc, char** argv) {
+    preferPlainXImages();
     QApplication app(argc, argv);
     if (argc < 3) return 2;
     setDialogHandlers({[](const MessageRequest& m) {
