@@ -43,8 +43,8 @@ bool singleStatements(const QSqlDatabase& db) {
 
 bool closedByServer(const QSqlDatabase& db) {
     using GetSocket = int (*)(void*);
-    static GetSocket getSocket = nullptr;
-    if (!getSocket) getSocket = reinterpret_cast<GetSocket>(clientFunction("mysql_get_socket"));
+    // Looked up once: a session is open, so the driver has loaded the library.
+    static const auto getSocket = reinterpret_cast<GetSocket>(clientFunction("mysql_get_socket"));
     void* mysql = sessionOf(db);
     if (!mysql || !getSocket) return false;
     const int fd = getSocket(mysql);
