@@ -140,6 +140,8 @@ public:
     bool spelafgelopen() const { return spelafgelopen_; }
     // True while a round runs on the host and has not been closed.
     bool rondeopen() const { return rondeopen_; }
+    // True from "Start!" on, the game's end included, until Exit leaves the window.
+    bool spelloopt() const;
 
     // --- music questions and playback ---
     void liedvoorbereiden();
@@ -283,6 +285,7 @@ private:
     bool rondegescoord_ = false; // the round just closed has been scored
     bool voorbereiden_ = false;  // a next-round procedure is running
     bool spelafgelopen_ = false; // the end test ended the game
+    bool verlaten_ = false;      // Exit is leaving the window
     int triviapogingen_ = 0;     // failed trivia round starts in a row
     bool chatwacht_ = false;     // an Enter in txtchat1 waits for "Send"
     JoystickPoll* joystickpoll_ = nullptr;

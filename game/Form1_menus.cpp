@@ -16,7 +16,13 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+bool Form1::spelloopt() const {
+    return !Command8->isEnabled() && !verlaten_;
+}
+
 void Form1::mnuExit_Click() {
+    if (verlaten_) return;
+    verlaten_ = true;
     state().bannerbuffer.clear(); // a reply cut off here is no picture
     wsbanner->abort();
     if (state().isserver == 1) {

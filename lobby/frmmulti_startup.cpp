@@ -162,6 +162,9 @@ void frmmulti::writeLocatie(const QString& locatie) {
 
 void frmmulti::Command10_Click() {
     GameState& st = state();
+    // Hosting: the game ends first as the game window's Exit ends it, so the
+    // clients are told and the listed game goes inactive.
+    if (st.isserver == 1 && Form1::exists()) Form1::instance().mnuExit_Click();
     if (st.inlobby == 1) {
         writeLocatie(QStringLiteral("elders"));
         st.inlobby = 0;

@@ -220,6 +220,12 @@ void frmmulti::cmdHost_Click() {
 }
 
 void frmmulti::cmdStophost_Click() {
+    // A game that runs ends as the game window's Exit ends it: the clients are
+    // told, the window closes, and that Exit comes back here to stop the host.
+    if (state().isserver == 1 && Form1::exists() && Form1::instance().spelloopt()) {
+        Form1::instance().mnuExit_Click();
+        return;
+    }
     SSTab1->setTabEnabled(kTabJoin, true);
     centralstatement(
         QStringLiteral("update vdrx_servers set active = '0' where ipaddress = ? and ipport = ?"),

@@ -25,6 +25,12 @@ namespace {
 // Set by "vxsestop", cleared by the next connect.
 bool gestopt = false;
 
+// This PC hosts a game or plays in one (its game window is open): a connect
+// would be a second connection of the same player.
+bool inspel() {
+    return state().isserver != 0 || Form1::exists();
+}
+
 } // namespace
 
 bool verbindinggestopt() {
@@ -40,11 +46,12 @@ void frmmulti::fgData_Click() {
     txthostnaam->setText(resultgrid::text(fgData, rij, 1));
     txthostport->setText(resultgrid::text(fgData, rij, 2));
     txtmetpaswoord->setText(resultgrid::text(fgData, rij, 11));
-    Command1->setEnabled(true);
+    Command1->setEnabled(!inspel());
 }
 
 void frmmulti::Command1_Click() {
     GameState& st = state();
+    if (inspel()) return;
     if (txtmetpaswoord->text() == u"yes") {
         const QString paswoord =
             InputBox(QStringLiteral("Fill in password:"), QStringLiteral("Private game"));
@@ -87,9 +94,11 @@ void frmmulti::clientconnect(const QString& ip) {
     if (!ok || poort <= 0 || poort > 65535) {
         MsgBox(QStringLiteral("Can't connect to server"));
         client->abort();
+        SSTab1->setTabEnabled(kTabHost, true);
         return;
     }
     client->connectToHost(ip, static_cast<quint16>(poort));
+    Command1->setEnabled(false); // until this game is left
     clientspelstarten();
     st.spelers[0].knop1 = txtbutton1->text();
     st.spelers[0].knop2 = txtbutton2->text();
@@ -108,6 +117,8 @@ void frmmulti::client_Error() {
     client->abort();
     clientontvangst->reset();
     Form1::unload();
+    SSTab1->setTabEnabled(kTabHost, true);
+    Command1->setEnabled(true);
 }
 
 void frmmulti::clientgetskicked() {
@@ -115,6 +126,7 @@ void frmmulti::clientgetskicked() {
     clientontvangst->reset();
     MsgBox(QStringLiteral("You have been kicked by the server"));
     Form1::unload();
+    Command1->setEnabled(true); // the "Host game" tab stays shut
 }
 
 void frmmulti::serverstopped() {
@@ -122,4 +134,5 @@ void frmmulti::serverstopped() {
     MsgBox(QStringLiteral("Disconnected from server. Reason: Server stopped"));
     Form1::unload();
     SSTab1->setTabEnabled(kTabHost, true);
+    Command1->setEnabled(true);
 }

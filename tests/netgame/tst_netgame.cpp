@@ -292,14 +292,62 @@ private slots:
             port = probe.serverPort();
         }
         frmmulti& w = frmmulti::instance();
+        for (int i = 0; i < w.SSTab1->count(); ++i)
+            w.SSTab1->setTabEnabled(i, true);
         dialogs.clear();
         w.txthostnaam->setText(QStringLiteral("127.0.0.1"));
+        // A port that is no number connects nothing; the host tab stays usable.
+        w.txthostport->setText(QStringLiteral("x"));
+        w.Command1->click();
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Can't connect to server")});
+        QVERIFY(w.SSTab1->isTabEnabled(kTabHost));
+        dialogs.clear();
         w.txthostport->setText(QString::number(port));
-        w.clientconnect(QStringLiteral("127.0.0.1"));
+        w.Command1->click();
         QVERIFY(waitUntil([] { return !Form1::exists(); }));
         QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("No connection with server")});
         QCOMPARE(w.lblstatusjoin->text(),
                  QStringLiteral("Could not connect to 127.0.0.1 on port %1").arg(port));
+        QVERIFY(w.SSTab1->isTabEnabled(kTabHost));
+        QVERIFY(w.Command1->isEnabled());
+        frmmulti::unload();
+    }
+
+    // While this PC plays, "Connect" opens no second connection; a lost
+    // connection ends the game and frees both "Connect" and the host tab.
+    void connectWhilePlayingStartsNothing() {
+        TempProgramFolder folder;
+        DialogRecorder dialogs;
+        resetState();
+        state().gebruikersnaam = QStringLiteral("kim");
+        FakeHost host;
+        QVERIFY(host.listen());
+        frmmulti& w = frmmulti::instance();
+        for (int i = 0; i < w.SSTab1->count(); ++i)
+            w.SSTab1->setTabEnabled(i, true);
+        w.txthostnaam->setText(QStringLiteral("127.0.0.1"));
+        w.txthostport->setText(QString::number(host.port()));
+        w.Command1->click();
+        Peer* peer = host.accept();
+        QVERIFY(peer);
+        peer->send(kStar20);
+        QVERIFY(peer->waitFor("vxclusereinde"));
+        QVERIFY(!w.SSTab1->isTabEnabled(kTabHost));
+
+        QTest::keyClick(w.Command1, Qt::Key_Space);
+        w.Command1_Click();
+        QVERIFY(!host.accept(500));
+        QCOMPARE(clientState(), 7);
+        QVERIFY(Form1::exists());
+
+        dialogs.clear();
+        peer->reset();
+        QVERIFY(waitUntil([] { return !Form1::exists(); }));
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("No connection with server")});
+        QVERIFY(w.SSTab1->isTabEnabled(kTabHost));
+        w.Command1->click();
+        QVERIFY(host.accept());
+        Form1::unload();
         frmmulti::unload();
     }
 

@@ -71,6 +71,14 @@ int curPlayers(AdminDb& db, const QString& port) {
         .toInt();
 }
 
+int activeRows(AdminDb& db, const QString& port) {
+    return db
+        .value(QStringLiteral("select count(*) from vdrx_servers where IPaddress = '127.0.0.1' "
+                              "and IPport = ? and active = '1'"),
+               {port})
+        .toInt();
+}
+
 // A hosted music game on a free port of 127.0.0.1.
 class Hosting {
 public:
@@ -685,6 +693,54 @@ private slots:
         QCOMPARE(state().aantalclients, qint16(1));
         QCOMPARE(curPlayers(db, h.port), 2);
         QVERIFY(h.dialogs.messages.isEmpty());
+    }
+
+    // In a running game "Connect" opens no connection, and "Stop server" ends the
+    // game as the game window's Exit does.
+    void stopServerEndsARunningGame() {
+        VDX_REQUIRE_CENTRAL_DB();
+        AdminDb db;
+        Hosting h(QStringLiteral("4"), QStringLiteral("20"), true);
+        Peer* a = h.join("anna");
+        QVERIFY(a);
+        QCOMPARE(activeRows(db, h.port), 1);
+        frmmulti& w = frmmulti::instance();
+        Form1::instance().Command8->click();
+        QVERIFY(a->waitFor("vxsecloseinde"));
+
+        w.txthostnaam->setText(QStringLiteral("127.0.0.1"));
+        w.txthostport->setText(h.port);
+        w.Command1_Click();
+        wachten(300);
+        QCOMPARE(state().isserver, qint16(1));
+        QCOMPARE(state().aantalclients, qint16(1));
+
+        a->received.clear();
+        w.cmdStophost->click();
+        QVERIFY(a->waitFor("vxsestop||vxsestopeinde"));
+        QVERIFY(!Form1::exists());
+        QCOMPARE(activeRows(db, h.port), 0);
+        QCOMPARE(state().isserver, qint16(0));
+        QVERIFY(w.cmdHost->isEnabled());
+        QVERIFY(w.SSTab1->isTabEnabled(kTabJoin));
+        QCOMPARE(w.lblstatushost->text(), QStringLiteral("No server started"));
+    }
+
+    // The online window's Exit while hosting tells the clients and withdraws the
+    // listed game before the program ends.
+    void exitWhileHostingEndsTheGameFirst() {
+        VDX_REQUIRE_CENTRAL_DB();
+        AdminDb db;
+        Hosting h(QStringLiteral("4"), QStringLiteral("20"), true);
+        Peer* a = h.join("anna");
+        QVERIFY(a);
+        QCOMPARE(activeRows(db, h.port), 1);
+        a->received.clear();
+        frmmulti::instance().Command10->click();
+        frmmulti::unload(); // as the program's end does, with its sockets
+        QVERIFY(a->waitFor("vxsestop||vxsestopeinde"));
+        QCOMPARE(activeRows(db, h.port), 0);
+        QVERIFY(!Form1::exists());
     }
 
     void failedTakeOverCountsNothing() {
