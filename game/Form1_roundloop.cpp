@@ -97,6 +97,7 @@ void Form1::muziekspelopstarten() {
         if (!tmraantalplayersbegin->isActive()) tmraantalplayersbegin->start();
         return;
     }
+    clearQuestionState(s);
     for (int i = 0; i <= 3; ++i)
         score[i]->setText(QStringLiteral("0"));
     s.aantalantwoorden = 0;
@@ -119,6 +120,7 @@ void Form1::muziekspelopstarten() {
 
 void Form1::triviaspelopstarten() {
     GameState& s = state();
+    clearQuestionState(s);
     for (int i = 0; i <= 3; ++i)
         score[i]->setText(QStringLiteral("0"));
     s.klokwaarde = s.vraagtijdtekst.toDouble();

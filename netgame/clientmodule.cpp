@@ -130,6 +130,8 @@ void clientspelstarten() {
     f.show();
     f.Image5->hide();
     f.txthoofd->setText(QStringLiteral("waiting for next question to join..."));
+    // A new game: nothing of the last one's questions goes on in it.
+    clearQuestionState(st);
     f.tmrKlok->stop();
     f.txtklok->setText(QStringLiteral("??"));
     f.opstarten();
