@@ -175,7 +175,11 @@ void Form1::spelbeeindigen() {
         results.naam[i]->setVisible(!speler.naam.isEmpty());
         results.score[i]->setVisible(!speler.naam.isEmpty());
     }
+    QPointer<Form1> self(this);
     sendendtoclients();
+    // No round start follows to notice a client that leaves now: the watch of
+    // before the start drops it. Not when the window was unloaded meanwhile.
+    if (self && exists() && &instance() == this) tmraantalplayersbegin->start();
 }
 
 void Form1::muziekserverherbeginnen() {
