@@ -72,7 +72,6 @@ int runClient(const QStringList& args) {
                           w.fgData->visualRect(cell).center());
         if (w.txthostport->text() != arg(args, "--port")) return 3;
     }
-    w.Command1->click();
 
     struct Games {
         int games = 1;
@@ -178,6 +177,8 @@ int runClient(const QStringList& args) {
                              ended(true);
                          }
                      });
+    // Last: the host's greeting may be handled within the click.
+    w.Command1->click();
     return -1;
 }
 
