@@ -18,4 +18,16 @@ GameState& state() {
     return s;
 }
 
+void clearQuestionState(GameState& s) {
+    for (Speler& speler : s.spelers) {
+        speler.antwoord = 0;
+        speler.antwoordtijd = 0;
+        speler.huidigescore = 0;
+        for (int k = 1; k <= 15; ++k) {
+            speler.tijden[k] = 0;
+            speler.gevonden[k] = QStringLiteral("0");
+        }
+    }
+}
+
 void resetState() { state() = GameState{}; }

@@ -115,5 +115,10 @@ struct GameState {
 // The one game state of the program.
 GameState& state();
 
+// Clears what every player record holds of a question: the answer and its time,
+// the question's points and the trivia answers found with their times. A game
+// starts with it, so nothing of an earlier game's question counts in it.
+void clearQuestionState(GameState& s);
+
 // Back to the values of a fresh program run (tests).
 void resetState();

@@ -114,7 +114,7 @@ public:
     QTimer* tmrmilliklok2 = nullptr;         // 10, trivia clock
     QTimer* tmrAntwoordenTonen = nullptr;    // 20, the host's watch
     QTimer* tmrdelay = nullptr;              // 1000 (3300 in trivia), after the answers
-    QTimer* tmraantalplayersbegin = nullptr; // 500, enabled: dropped sockets before the start
+    QTimer* tmraantalplayersbegin = nullptr; // 500, enabled: dropped sockets outside a game
     QTimer* Timer1 = nullptr;                // 1, joystick poll (started by startJoystickPoll)
     QTimer* tmrclientstart = nullptr;        // 200, start sound on a client
     QTimer* tmrslider = nullptr;             // 1, focus back after a volume change

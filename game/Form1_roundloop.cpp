@@ -97,6 +97,7 @@ void Form1::muziekspelopstarten() {
         if (!tmraantalplayersbegin->isActive()) tmraantalplayersbegin->start();
         return;
     }
+    clearQuestionState(s);
     for (int i = 0; i <= 3; ++i)
         score[i]->setText(QStringLiteral("0"));
     s.aantalantwoorden = 0;
@@ -119,6 +120,7 @@ void Form1::muziekspelopstarten() {
 
 void Form1::triviaspelopstarten() {
     GameState& s = state();
+    clearQuestionState(s);
     for (int i = 0; i <= 3; ++i)
         score[i]->setText(QStringLiteral("0"));
     s.klokwaarde = s.vraagtijdtekst.toDouble();
@@ -173,7 +175,11 @@ void Form1::spelbeeindigen() {
         results.naam[i]->setVisible(!speler.naam.isEmpty());
         results.score[i]->setVisible(!speler.naam.isEmpty());
     }
+    QPointer<Form1> self(this);
     sendendtoclients();
+    // No round start follows to notice a client that leaves now: the watch of
+    // before the start drops it. Not when the window was unloaded meanwhile.
+    if (self && exists() && &instance() == this) tmraantalplayersbegin->start();
 }
 
 void Form1::muziekserverherbeginnen() {

@@ -117,10 +117,9 @@ void eindscoretonen(const QStringList& parts) {
         if (!r) continue;
         uitslag.naam[i]->setText(wire::peerName(r->at(4)));
         uitslag.score[i]->setText(r->at(3));
-        if (!r->at(4).isEmpty()) {
-            uitslag.naam[i]->show();
-            uitslag.score[i]->show();
-        }
+        // An empty row hides a line that an earlier game's results left shown.
+        uitslag.naam[i]->setVisible(!r->at(4).isEmpty());
+        uitslag.score[i]->setVisible(!r->at(4).isEmpty());
     }
 }
 
@@ -130,6 +129,9 @@ void clientspelstarten() {
     f.show();
     f.Image5->hide();
     f.txthoofd->setText(QStringLiteral("waiting for next question to join..."));
+    // A new game: nothing of the last one's questions goes on in it.
+    st.vraagnummer = 0;
+    clearQuestionState(st);
     f.tmrKlok->stop();
     f.txtklok->setText(QStringLiteral("??"));
     f.opstarten();

@@ -183,9 +183,11 @@ void frmmulti::cmdHost_Click() {
     st.vraagtijdtekst = cmbtijd->currentText();
     st.fragmentgrootte = wire::excerptSize(st.vraagtijdtekst.toInt());
     st.spelers[0].naam = st.gebruikersnaam;
+    // The players of an earlier game go with their connections and slots.
     for (int i = 1; i <= 4; ++i) {
         serversluiten(i);
         clientslots()[i].slotsocket = QStringLiteral("0");
+        st.spelers[i] = Speler{};
     }
     Speler& host = st.spelers[0];
     host.knop1 = txtbutton1->text();

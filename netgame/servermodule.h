@@ -59,7 +59,8 @@ void kickclient(qint16 i);
 // The choices pass of a music question: "vxsekeuz" to each live socket with its
 // slot number; dead sockets are cleaned up.
 void assignslotsandsendchoices();
-// The pre-game drop watch (Form1's tmraantalplayersbegin, every 500 ms).
+// The drop watch outside a running game (Form1's tmraantalplayersbegin, every 500 ms):
+// before "Start!" and after the game's end.
 void tmraantalplayersbegin_Timer();
 
 // --- excerpt ---

@@ -34,6 +34,9 @@ void triviavraagontvangen(const wire::TriviaQuestionMessage& m) {
     st.triviafastest = m.triviafastest;
     st.triviamasker2 = m.triviamasker2;
     st.triviafastesttime = m.triviafastesttime;
+    // Counted on from the host's number: the question then has the same number on
+    // every screen, also for a player who joined during the game.
+    if (m.schermnummer >= 1) st.vraagnummer = static_cast<qint16>(m.schermnummer - 1);
     if (!Form1::exists()) return;
     Form1& f = Form1::instance();
     f.frmmuziek->hide();

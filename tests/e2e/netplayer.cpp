@@ -3,9 +3,17 @@
 // would press them. The end-to-end suite starts one host and several clients.
 //
 //   vdx_netplayer host   --user U --password P --port N --playlist M3U --tijd S
-//                        --clients N --rounds R
+//                        --clients N --rounds R [--games G] [--leave-in Q]
 //   vdx_netplayer client --user U --password P --port N --playlist M3U
-//                        [--answer right|first|none] [--spel trivia]
+//                        [--answer right|first|none] [--spel trivia] [--games G]
+//   Several games in one program: the host plays G games one after the other
+//   (--clients: one number for every game, or one per game, "3,2"). In game 1
+//   with --leave-in it leaves through the game window's File > Exit 2 s after
+//   question Q is on screen, otherwise 2 s after its results window shows;
+//   then it presses "Start server" again. After the last game it ends the
+//   program through the online window's Exit. A client, once its game has ended
+//   (results, "Server stopped", a kick or a lost connection) and its connection
+//   is gone, presses "Connect" every 0.5 s until it has joined the next game.
 //   Trivia: the host gets --spel trivia; host and clients get --answers with one
 //   entry per question, "right:<ms>" (the first accepted answer), "right2:<ms>"
 //   (the second), "wrong:<ms>" or "none" (typed that long after the question
@@ -18,6 +26,7 @@
 //
 // It writes one line per event on stdout:
 //   MSG <text>                  a message box (answered OK)
+//   GAME <g>                    host: game g begins; client: it joined game g
 //   LISTENING                   host: the game is open for clients
 //   SLOT <i> <name>             host: client i at the start of the game
 //   ROUNDSTART <k> <ms>         host: round k begins to be prepared
@@ -35,12 +44,13 @@
 //   PRESS <n> <us>              client: key press n is about to be typed
 //   ANSWER <i> <us>             host: the answer of player i has been recorded
 //   FINAL <name> <score>        a row of the results window
-//   DONE
+//   TILES <name> ...            the names on the game window's tiles with the results
+//   DONE                        the last game is over
 // Times are milliseconds of the steady clock that all processes share.
+#include "tests/e2e/netplayer.h"
+
 #include "common/gamestate.h"
-#include "common/playlist.h"
 #include "common/protocol.h"
-#include "common/receivebuffer.h"
 #include "common/trivia.h"
 #include "game/Form1.h"
 #include "game/Form7.h"
@@ -48,36 +58,26 @@
 #include "lobby/frmmulti.h"
 #include "platform/dialogs.h"
 #include "platform/gui/xbackingstore.h"
-#include "platform/programfolder.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextStream>
 #include <QTimer>
 #include <chrono>
-#include <functional>
 
-namespace {
-
-QTextStream& out() {
-    static QTextStream stream(stdout);
-    return stream;
-}
+namespace netplayer {
 
 void say(const QString& line) {
-    out() << line << Qt::endl;
+    static QTextStream out(stdout);
+    out << line << Qt::endl;
 }
 
 qint64 nowMs() {
@@ -90,12 +90,11 @@ qint64 nowUs() {
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-QString arg(const QStringList& args, const QString& name, const QString& fallback = {}) {
+QString arg(const QStringList& args, const QString& name, const QString& fallback) {
     const qsizetype at = args.indexOf(name);
     return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
 }
 
-// Calls step every millisecond until it returns true.
 void every(const std::function<bool()>& step) {
     auto* timer = new QTimer(qApp);
     timer->setTimerType(Qt::PreciseTimer);
@@ -118,7 +117,17 @@ void printResults() {
         if (uitslag.naam[i]->isHidden()) continue;
         say(QStringLiteral("FINAL %1 %2").arg(uitslag.naam[i]->text(), uitslag.score[i]->text()));
     }
-    say(QStringLiteral("DONE"));
+    QStringList tiles;
+    for (int i = 0; Form1::exists() && i <= 4; ++i) {
+        const QLineEdit* naam = Form1::instance().naam[i];
+        if (!naam->isHidden() && !naam->text().isEmpty()) tiles << naam->text();
+    }
+    say(QStringLiteral("TILES ") + tiles.join(u' '));
+}
+
+std::function<void(const QString&)>& messageSeen() {
+    static std::function<void(const QString&)> seen;
+    return seen;
 }
 
 bool logIn(frmmulti& w, const QString& user, const QString& password) {
@@ -128,39 +137,25 @@ bool logIn(frmmulti& w, const QString& user, const QString& password) {
     return w.SSTab1->isTabEnabled(kTabHost);
 }
 
-// The place (1..4) whose title is the song that temp.mp3 was cut from; 0 when unknown.
-int rightPlace(const QStringList& paths, const QStringList& titles) {
-    QFile temp(programFile(QStringLiteral("temp.mp3")));
-    if (!temp.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray excerpt = temp.readAll();
-    QString title;
-    for (qsizetype n = 0; n < paths.size() && title.isEmpty(); ++n) {
-        QFile song(paths.at(n));
-        if (song.open(QIODevice::ReadOnly) && !excerpt.isEmpty() &&
-            song.read(excerpt.size()) == excerpt)
-            title = titles.value(n);
-    }
-    Form1& f = Form1::instance();
-    for (int place = 1; place <= 4; ++place) {
-        if (!title.isEmpty() && f.keuze(place)->text() == title) return place;
-    }
-    return 0;
-}
-
-// Trivia on this PC: logs the question, the mask, the chat, and types the
-// planned lines into the game chat as a player would.
 void playTrivia(const QStringList& plan) {
     struct Seen {
+        QPointer<Form1> window;
         QString heading;
         QString mask;
         int chatBlocks = 0;
-        int question = 0;
+        int question = 0; // counted on over the games: the plan has one entry per question
     };
     auto seen = std::make_shared<Seen>();
     every([=] {
         if (!Form1::exists()) return false; // a client's window comes with the join
         Form1& f = Form1::instance();
         const GameState& st = state();
+        if (seen->window != &f) { // a new game's window
+            seen->window = &f;
+            seen->heading.clear();
+            seen->mask.clear();
+            seen->chatBlocks = 0;
+        }
         // A block is logged once it holds its line; the first line fills the empty first block.
         QTextBlock b = f.txtchat2->document()->findBlockByNumber(seen->chatBlocks);
         for (; b.isValid() && !b.text().isEmpty(); b = b.next(), ++seen->chatBlocks) {
@@ -209,210 +204,9 @@ void playTrivia(const QStringList& plan) {
     });
 }
 
-int runHost(const QStringList& args) {
-    frmmulti& w = frmmulti::instance();
-    w.show();
-    if (!logIn(w, arg(args, "--user"), arg(args, "--password"))) return 2;
-    w.SSTab1->setCurrentIndex(kTabHost);
-    const bool trivia = arg(args, "--spel") == u"trivia";
-    if (trivia)
-        w.opttrivia->click();
-    else
-        w.optmusic->click();
-    w.txtserverinfo->setText(QStringLiteral("end to end game"));
-    w.txtserverip->setText(QStringLiteral("127.0.0.1"));
-    w.txtserverport->setText(arg(args, "--port"));
-    w.txtpad->setText(arg(args, "--playlist"));
-    w.cmdservermaxplayers->setCurrentText(QStringLiteral("4"));
-    w.cmbtijd->setCurrentText(arg(args, "--tijd", QStringLiteral("10")));
-    w.optinternet->click();
-    w.cmdHost->click();
-    if (!Form1::exists() || state().isserver != 1) return 3;
-    say(QStringLiteral("LISTENING"));
-    if (trivia) {
-        // The pause after a question is cut short; the question's own clock is not.
-        Form1::instance().tmrdelay->setInterval(400);
-        playTrivia(arg(args, "--answers").split(u','));
-    }
+} // namespace netplayer
 
-    if (args.contains(QStringLiteral("--answer-log"))) {
-        // Connected after the dispatcher: the answer has been recorded. It is
-        // cleared again at once, so that the player's next answer counts too.
-        for (int i = 1; i <= 4; ++i)
-            QObject::connect(w.serverontvangst[i], &ReceiveBuffer::messageReceived, qApp,
-                             [i](const QByteArray& m) {
-                                 if (!m.startsWith("vxclantw")) return;
-                                 const qint64 t = nowUs();
-                                 GameState& st = state();
-                                 if (st.spelers[i].antwoord == 0) return;
-                                 say(QStringLiteral("ANSWER %1 %2").arg(i).arg(t));
-                                 st.spelers[i].antwoord = 0;
-                                 st.aantalclientantwoorden = 0;
-                             });
-        return -1;
-    }
-    const int clients = arg(args, "--clients").toInt();
-    const qint16 rounds = static_cast<qint16>(arg(args, "--rounds").toInt());
-    struct Play {
-        bool started = false;
-        int round = 0;
-        qint16 vertraging = 0;
-        QString heading;
-        bool finished = false;
-    };
-    auto play = std::make_shared<Play>();
-    auto stateLine = [](int k) {
-        QString tiles;
-        for (int i = 1; i <= 4; ++i)
-            tiles += Form1::instance().naam[i]->isHidden() ? u'0' : u'1';
-        say(QStringLiteral("STATE %1 %2 %3").arg(k).arg(state().aantalclients).arg(tiles));
-    };
-    every([=] {
-        GameState& st = state();
-        if (!Form1::exists()) return true;
-        Form1& f = Form1::instance();
-        if (!play->started) {
-            int named = 0;
-            for (int i = 1; i <= 4; ++i)
-                named += !st.spelers[i].naam.isEmpty();
-            if (named < clients) return false;
-            play->started = true;
-            // The shortest length the host tab offers is 50 questions.
-            st.quizlengte = rounds;
-            play->round = 1;
-            for (int i = 1; i <= 4; ++i) {
-                if (!st.spelers[i].naam.isEmpty())
-                    say(QStringLiteral("SLOT %1 %2").arg(i).arg(st.spelers[i].naam));
-            }
-            stateLine(1);
-            say(QStringLiteral("ROUNDSTART 1 %1").arg(nowMs()));
-            QTimer::singleShot(0, f.Command8, &QPushButton::click);
-            play->vertraging = st.vertraging;
-            return false;
-        }
-        if (play->finished) return true;
-        if (st.vertraging == -1 && play->vertraging != -1 && !f.spelafgelopen() &&
-            st.vraagnummer < st.quizlengte) {
-            ++play->round;
-            say(QStringLiteral("ROUNDSTART %1 %2").arg(play->round).arg(nowMs()));
-            stateLine(play->round);
-        }
-        play->vertraging = st.vertraging;
-        // A new question on screen: the host's player answers it rightly.
-        if (!trivia && f.txthoofd->text() != play->heading && f.txthoofd->text().contains(u'~')) {
-            play->heading = f.txthoofd->text();
-            const QString key = st.spelers[0].knop(st.juistekeuze);
-            QTimer::singleShot(300, f.Text1, [key] {
-                if (Form1::exists()) typeKey(Form1::instance().Text1, key);
-            });
-        }
-        if (Form7::exists() && Form7::instance().isVisible()) {
-            play->finished = true;
-            printResults();
-            QTimer::singleShot(3000, qApp, &QApplication::quit);
-            return true;
-        }
-        return false;
-    });
-    return -1;
-}
-
-int runClient(const QStringList& args) {
-    frmmulti& w = frmmulti::instance();
-    w.show();
-    if (!logIn(w, arg(args, "--user"), arg(args, "--password"))) return 2;
-    // The host's game is on the server list: click its row, then "Connect".
-    w.SSTab1->setCurrentIndex(kTabJoin);
-    if (arg(args, "--spel") == u"trivia") w.chkprivate->click(); // the list of trivia games
-    int row = -1;
-    for (int r = w.fgData->rowCount() - 1; r >= 0 && row < 0; --r) { // the newest first
-        const QTableWidgetItem* ip = w.fgData->item(r, 1);
-        const QTableWidgetItem* port = w.fgData->item(r, 2);
-        if (ip && port && ip->text() == u"127.0.0.1" && port->text() == arg(args, "--port"))
-            row = r;
-    }
-    if (row < 0) {
-        // A host that is not listed (a test's own): its address is typed.
-        say(QStringLiteral("NOT LISTED"));
-        w.txthostnaam->clear();
-        QTest::keyClicks(w.txthostnaam, QStringLiteral("127.0.0.1"));
-        w.txthostport->setText(arg(args, "--port"));
-    } else {
-        const QModelIndex cell = w.fgData->model()->index(row, 1);
-        w.fgData->scrollTo(cell);
-        QTest::mouseClick(w.fgData->viewport(), Qt::LeftButton, {},
-                          w.fgData->visualRect(cell).center());
-        if (w.txthostport->text() != arg(args, "--port")) return 3;
-    }
-    w.Command1->click();
-
-    auto paths = std::make_shared<QStringList>();
-    auto titles = std::make_shared<QStringList>();
-    LoadM3U(arg(args, "--playlist"), *paths, *titles);
-    const QString answer = arg(args, "--answer", QStringLiteral("right"));
-    if (args.contains(QStringLiteral("--answers"))) playTrivia(arg(args, "--answers").split(u','));
-    auto round = std::make_shared<int>(0);
-    const int presses = arg(args, "--presses", QStringLiteral("0")).toInt();
-    if (presses > 0) {
-        // Once the host has announced this player, it answers over and over.
-        auto done = std::make_shared<int>(0);
-        every([=] {
-            GameState& st = state();
-            if (!Form1::exists() || st.eigenslot.isEmpty()) return false;
-            auto* timer = new QTimer(qApp);
-            timer->setTimerType(Qt::PreciseTimer);
-            QObject::connect(timer, &QTimer::timeout, [=] {
-                if (*done >= presses || !Form1::exists()) {
-                    timer->stop();
-                    say(QStringLiteral("DONE"));
-                    QTimer::singleShot(500, qApp, &QApplication::quit);
-                    return;
-                }
-                GameState& s = state();
-                s.antwoordenopen = 1;
-                s.clientgeantwoord = 0;
-                ++*done;
-                const qint64 t = nowUs();
-                typeKey(Form1::instance().Text1, s.spelers[0].knop1);
-                say(QStringLiteral("PRESS %1 %2").arg(*done).arg(t));
-            });
-            timer->start(20);
-            return true;
-        });
-    }
-    auto songBytes = std::make_shared<qint64>(0);
-    ReceiveBuffer* ontvangst = w.clientontvangst;
-    QObject::connect(ontvangst, &ReceiveBuffer::songData, qApp, [=](const QByteArray& b) {
-        *songBytes += b.size();
-        if (*songBytes == ontvangst->excerptSize())
-            say(QStringLiteral("RECEIVED %1 %2").arg(*round + 1).arg(nowMs()));
-    });
-    // Connected after the dispatcher: runs once the message has been acted on.
-    QObject::connect(w.clientontvangst, &ReceiveBuffer::messageReceived, qApp,
-                     [=](const QByteArray& m) {
-                         if (m.startsWith("vxseopen")) {
-                             *songBytes = 0;
-                             say(QStringLiteral("OPEN %1 %2").arg(*round + 1).arg(nowMs()));
-                         } else if (m.startsWith("vxseantw")) {
-                             say(QStringLiteral("TABLE %1 %2").arg(*round + 1).arg(nowMs()));
-                         } else if (m.startsWith("vxseclos")) {
-                             ++*round;
-                             say(QStringLiteral("PLAYING %1 %2").arg(*round).arg(nowMs()));
-                             if (!Form1::exists() || answer == u"none") return;
-                             const int place = answer == u"first" ? 1 : rightPlace(*paths, *titles);
-                             const QString key = state().spelers[0].knop(place);
-                             QTimer::singleShot(200, qApp, [key] {
-                                 if (Form1::exists()) typeKey(Form1::instance().Text1, key);
-                             });
-                         } else if (m.startsWith("vxseeind")) {
-                             printResults();
-                             QTimer::singleShot(500, qApp, &QApplication::quit);
-                         }
-                     });
-    return -1;
-}
-
-} // namespace
+using namespace netplayer;
 
 int main(int argc, char* argv[]) {
     preferPlainXImages();
@@ -421,6 +215,7 @@ int main(int argc, char* argv[]) {
     if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
     setDialogHandlers({[](const MessageRequest& r) {
                            say(QStringLiteral("MSG ") + QString(r.text).replace(u'\n', u' '));
+                           if (messageSeen()) messageSeen()(r.text);
                            return vbOK;
                        },
                        [](const QString&, const QString&, const QString&) { return QString(); }});

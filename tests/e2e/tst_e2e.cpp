@@ -181,15 +181,64 @@ struct Songs {
     explicit Songs(int seconds) { songs = makeSongs(dir.path(), 6, seconds); }
 };
 
-// The lines of one question on one PC: from its QUESTION line to the next.
-QStringList questionLines(const Player& p, int q) {
+// The lines of one question: from its QUESTION line to the next.
+QStringList questionLines(const QStringList& lines, int q) {
     QStringList out;
     int seen = 0;
-    for (const QString& l : p.lines()) {
+    for (const QString& l : lines) {
         if (l.startsWith(QLatin1String("QUESTION "))) ++seen;
         if (seen == q) out << l;
     }
     return out;
+}
+
+QStringList questionLines(const Player& p, int q) {
+    return questionLines(p.lines(), q);
+}
+
+// The lines of one game on one PC: from its GAME line to the next.
+QStringList gameLines(const Player& p, int g) {
+    QStringList out;
+    int seen = 0;
+    for (const QString& l : p.lines()) {
+        if (l.startsWith(QLatin1String("GAME "))) seen = l.mid(5).toInt();
+        if (seen == g) out << l;
+    }
+    return out;
+}
+
+// The names after a line's first word, sorted ("TILES a b", or the FINAL rows).
+QStringList namesOf(const QStringList& lines, const QString& word) {
+    QStringList names;
+    for (const QString& l : lines.filter(QRegularExpression(u'^' + word + u' ')))
+        names << (word == u"TILES" ? l.mid(6).split(u' ', Qt::SkipEmptyParts)
+                                   : QStringList{l.section(u' ', 1, 1)});
+    names.sort();
+    return names;
+}
+
+// A trivia bank of its own numbered 1 to 16, so that half the draws find a row:
+// eight questions with one accepted answer of three characters or more (so that
+// the second mask differs from the first), active, and eight with two answers.
+// A record of 50.5 s everywhere.
+void triviaBank(AdminDb& own) {
+    const QList<QVariantList> keep = own.rows(QStringLiteral(
+        "(select questionnr from vdrx_trivia where aantal = 1 and char_length(answ1) >= 3 "
+        "order by questionnr limit 8) union all (select questionnr from vdrx_trivia where "
+        "aantal = 2 order by questionnr limit 8)"));
+    QCOMPARE(keep.size(), 16);
+    QStringList kept;
+    for (const QVariantList& row : keep)
+        kept << row[0].toString();
+    QVERIFY(own.exec(QStringLiteral("delete from vdrx_trivia where questionnr not in (%1)")
+                         .arg(kept.join(u','))));
+    QVERIFY(own.exec(QStringLiteral("update vdrx_trivia set questionnr = questionnr + 100000")));
+    for (qsizetype i = 0; i < kept.size(); ++i)
+        QVERIFY(own.exec(QStringLiteral("update vdrx_trivia set questionnr = ? where "
+                                        "questionnr = ? + 100000"),
+                         {i + 1, kept[i].toInt()}));
+    QVERIFY(own.exec(QStringLiteral("update vdrx_trivia set active = (aantal = 1), fastest = "
+                                    "'oldtimer', fastesttime = '50.5'")));
 }
 
 } // namespace
@@ -342,28 +391,9 @@ private slots:
         const UsePrivateServer use(server);
         AdminDb own;
         QVERIFY2(own.isOpen(), qPrintable(own.lastError()));
-        // A bank of its own numbered 1 to 16, so that half the draws find a row: eight
-        // questions with one accepted answer of three characters or more (so that the
-        // second mask differs from the first), active for questions 1 and 2, and eight
-        // with two answers, active for question 3. A record of 50.5 s everywhere.
-        const QList<QVariantList> keep = own.rows(QStringLiteral(
-            "(select questionnr from vdrx_trivia where aantal = 1 and char_length(answ1) >= 3 "
-            "order by questionnr limit 8) union all (select questionnr from vdrx_trivia where "
-            "aantal = 2 order by questionnr limit 8)"));
-        QCOMPARE(keep.size(), 16);
-        QStringList kept;
-        for (const QVariantList& row : keep)
-            kept << row[0].toString();
-        QVERIFY(own.exec(QStringLiteral("delete from vdrx_trivia where questionnr not in (%1)")
-                             .arg(kept.join(u','))));
-        QVERIFY(
-            own.exec(QStringLiteral("update vdrx_trivia set questionnr = questionnr + 100000")));
-        for (qsizetype i = 0; i < kept.size(); ++i)
-            QVERIFY(own.exec(QStringLiteral("update vdrx_trivia set questionnr = ? where "
-                                            "questionnr = ? + 100000"),
-                             {i + 1, kept[i].toInt()}));
-        QVERIFY(own.exec(QStringLiteral("update vdrx_trivia set active = (aantal = 1), fastest = "
-                                        "'oldtimer', fastesttime = '50.5'")));
+        // Active for questions 1 and 2; the two-answer ones for question 3.
+        triviaBank(own);
+        if (QTest::currentTestFailed()) return;
         const QString hostNaam = uniqueName(QStringLiteral("host"));
         const QString anna = uniqueName(QStringLiteral("anna"));
         const QString bob = uniqueName(QStringLiteral("bob"));
@@ -530,6 +560,134 @@ private slots:
         for (const Player* p : pcs)
             QCOMPARE(p->with("MSG "),
                      QStringList{QStringLiteral("MSG OK, logged into the system")});
+    }
+
+    // Two trivia games on one host program. In the first the host leaves during
+    // question 1, after its three players found its answer; bob and dirk stay
+    // online but do not come back, and cleo joins the second. The second game
+    // owes nothing to the first: not its finds, players or question count.
+    void twoTriviaGamesOnOneHost() {
+        PrivateServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const UsePrivateServer use(server);
+        AdminDb own;
+        QVERIFY2(own.isOpen(), qPrintable(own.lastError()));
+        triviaBank(own);
+        if (QTest::currentTestFailed()) return;
+        const QString hostNaam = uniqueName(QStringLiteral("host"));
+        const QString anna = uniqueName(QStringLiteral("anna"));
+        const QString bob = uniqueName(QStringLiteral("bob"));
+        const QString dirk = uniqueName(QStringLiteral("dirk"));
+        const QString cleo = uniqueName(QStringLiteral("cleo"));
+        for (const QString& n : {hostNaam, anna, bob, dirk, cleo})
+            QVERIFY(addUser(own, n));
+        const QStringList common{QStringLiteral("--port"),   QString::number(freePort()),
+                                 QStringLiteral("--spel"),   QStringLiteral("trivia"),
+                                 QStringLiteral("--locale"), QStringLiteral("en_US")};
+        Player host(QStringLiteral("host"), hostNaam,
+                    common + QStringList{"--tijd", "10", "--games", "2", "--leave-in", "1",
+                                         "--clients", "3,2", "--rounds", "2", "--answers",
+                                         "none,none,right:4000"});
+        QVERIFY2(waitFor([&] { return host.has("LISTENING") || host.finished(); }, 20000),
+                 qPrintable(dump(host)));
+        Player a(QStringLiteral("client"), anna,
+                 common + QStringList{"--games", "2", "--answers", "right:300,right:3000,none"});
+        Player b(QStringLiteral("client"), bob, common + QStringList{"--answers", "right:300"});
+        Player d(QStringLiteral("client"), dirk, common + QStringList{"--answers", "right:300"});
+        const auto fail = [&](const QList<const Player*>& pcs) {
+            QString all;
+            for (const Player* p : pcs)
+                all += dump(*p) + u'\n';
+            return all.toLocal8Bit();
+        };
+        QVERIFY2(waitFor([&] { return host.has("GAME 2") || host.finished(); }, 60000),
+                 fail({&host, &a, &b, &d}).constData());
+        Player c(QStringLiteral("client"), cleo,
+                 common + QStringList{"--answers", "right:1500,right:2000"});
+        QVERIFY2(
+            waitFor([&] { return host.has("DONE") && a.has("DONE") && c.has("DONE"); }, 120000),
+            fail({&host, &a, &b, &c, &d}).constData());
+        const QByteArray all = fail({&host, &a, &b, &c, &d});
+        // The second game's lines on each PC: cleo's first.
+        const QList<QPair<const Player*, QStringList>> pcs{
+            {&host, gameLines(host, 2)}, {&a, gameLines(a, 2)}, {&c, gameLines(c, 1)}};
+
+        // Game 1 ended in its first question, whose answer anna had found.
+        QVERIFY2(!questionLines(gameLines(host, 1), 1)
+                      .filter(QStringLiteral("CHAT 49152 %1 found").arg(anna))
+                      .isEmpty(),
+                 all.constData());
+        for (const Player* p : {&b, &d}) {
+            QVERIFY(p->has("MSG Disconnected from server. Reason: Server stopped"));
+            QVERIFY(!p->has("GAME 2"));
+        }
+
+        // Game 2: every right answer scores, on the points of its clock, and a new
+        // record is a finder's of this game, with its time.
+        QMap<QString, int> points;
+        QMap<QString, QStringList> records; // question number: holder and time
+        QStringList nrs;
+        for (int q = 1; q <= 2; ++q) {
+            const QStringList hostLines = questionLines(pcs[0].second, q);
+            const QString nr = hostLines.value(0).section(u' ', 1).section(u'|', 0, 0);
+            nrs << nr;
+            const QString answer = own.value(QStringLiteral("select lower(answ1) from "
+                                                            "vdrx_trivia where questionnr = ?"),
+                                             {nr})
+                                       .toString();
+            QVERIFY(!answer.isEmpty());
+            QMap<QString, QStringList> finders; // the red line each finder would get
+            for (const auto& [p, game] : pcs) {
+                const QStringList lines = questionLines(game, q);
+                QVERIFY2(lines.value(0).startsWith(QStringLiteral("QUESTION ") + nr + u'|'),
+                         all.constData());
+                for (const QString& sent : lines.filter(QStringLiteral("SENT "))) {
+                    QCOMPARE(sent.section(u'|', 1).toLower(), answer);
+                    const double klok =
+                        *readDecimal(sent.mid(5).section(u'|', 0, 0), QStringLiteral("."));
+                    const QString green =
+                        QStringLiteral("CHAT 49152 %1 found the answer (+").arg(p->naam());
+                    const QStringList found = hostLines.filter(green);
+                    QVERIFY2(found.size() == 1, all.constData());
+                    const int got = found[0].mid(green.size()).chopped(1).toInt();
+                    QVERIFY2(got == int(klok) || (p == &host && got == int(klok) - 1),
+                             all.constData());
+                    points[p->naam()] += got;
+                    const QString tijd = writeDecimal(roundHalfEven2(10 - klok), ".");
+                    finders.insert(QStringLiteral("CHAT 255 A new record! for question %1 by "
+                                                  "%2 in %3 seconds!")
+                                       .arg(nr, p->naam(), tijd),
+                                   {p->naam(), tijd});
+                }
+            }
+            for (const QString& red : hostLines.filter(QStringLiteral("CHAT 255 "))) {
+                QVERIFY2(finders.contains(red), all.constData());
+                records[nr] = finders.value(red);
+            }
+        }
+        // Its finders took about 1.5 and 3 s: the first question has a new record.
+        QVERIFY2(records.contains(nrs[0]), all.constData());
+        // The only records stored are those of game 2.
+        QMap<QString, QStringList> stored;
+        for (const QVariantList& row : own.rows(QStringLiteral(
+                 "select questionnr, fastest, fastesttime from vdrx_trivia where fastest <> "
+                 "'oldtimer'")))
+            stored[row[0].toString()] = {row[1].toString(), row[2].toString()};
+        QCOMPARE(stored, records);
+
+        // Only the players of game 2 on its tiles and in its results, with the
+        // points of the green lines, and its two questions on every PC.
+        QStringList players{hostNaam, anna, cleo};
+        players.sort();
+        for (const auto& [p, lines] : pcs) {
+            QCOMPARE(namesOf(lines, QStringLiteral("TILES")), players);
+            QCOMPARE(namesOf(lines, QStringLiteral("FINAL")), players);
+            QCOMPARE(lines.filter(QStringLiteral("QUESTIONS ")),
+                     QStringList{QStringLiteral("QUESTIONS 2")});
+        }
+        QCOMPARE(host.finals(), points);
+        QCOMPARE(a.finals(), host.finals());
+        QCOMPARE(c.finals(), host.finals());
     }
 
     void hostilePeersLeaveTheGameToTheOthers() {

@@ -495,6 +495,57 @@ private slots:
         QCOMPARE(j.dialogs.texts(), QStringList{QStringLiteral("No connection with server")});
     }
 
+    // Each game counts its trivia questions on the host's numbers, from 1, and its
+    // results show its own count and players, none of the game before.
+    void aSecondGameCountsItsOwnQuestionsAndPlayers() {
+        const auto question = [](int nummer) {
+            return "vxsetriv|17|what?|1|***|poster|" + QByteArray::number(nummer) +
+                   "||nobody|100|*h*|vxsetriveinde";
+        };
+        const auto heading = [](const char* start) {
+            return waitUntil([start] {
+                return Form1::exists() &&
+                       Form1::instance().txthoofd->text() ==
+                           QLatin1String(start) + QStringLiteral(" ~ Trivia question 17");
+            });
+        };
+        const auto results = [] {
+            return waitUntil([] { return Form7::exists() && Form7::instance().isVisible(); });
+        };
+        Joined j;
+        j.greet();
+        j.peer->send(question(1));
+        QVERIFY(heading("1"));
+        j.peer->send(question(2));
+        QVERIFY(heading("2"));
+        j.peer->send("vxseeind|0_0_0_30_anna_3|0_0_0_20_kim_3|0_0_0_10_bob_3|0_0_0_0__3|"
+                     "0_0_0_0__3||vxseeindeinde");
+        QVERIFY(results());
+        QCOMPARE(Form7::instance().lblvragen->text(), QStringLiteral("2"));
+        j.peer->send("vxsestop||vxsestopeinde");
+        QVERIFY(waitUntil([] { return !Form1::exists(); }));
+
+        // The next game, joined during its fifth question; bob is not in it.
+        frmmulti::instance().clientconnect(QStringLiteral("127.0.0.1"));
+        Peer* again = j.host.accept();
+        QVERIFY(again);
+        again->send(kStar20);
+        QVERIFY(again->waitFor("vxclusereinde"));
+        again->send(question(5));
+        QVERIFY(heading("5"));
+        again->send(question(6));
+        QVERIFY(heading("6"));
+        again->send("vxseeind|0_0_0_12_anna_3|0_0_0_8_kim_3|0_0_0_0__3|0_0_0_0__3|0_0_0_0__3||"
+                    "vxseeindeinde");
+        QVERIFY(results());
+        Form7& uitslag = Form7::instance();
+        QCOMPARE(uitslag.lblvragen->text(), QStringLiteral("6"));
+        QCOMPARE(uitslag.naam[1]->text(), QStringLiteral("kim"));
+        QCOMPARE(uitslag.score[1]->text(), QStringLiteral("8"));
+        QVERIFY(uitslag.naam[2]->isHidden());
+        QVERIFY(uitslag.score[2]->isHidden());
+    }
+
     void headingShowsTheQuestionFieldAsSent() {
         Joined j;
         j.greet();

@@ -4,6 +4,7 @@
 #include "common/protocol.h"
 #include "common/receivebuffer.h"
 #include "game/Form1.h"
+#include "game/Form7.h"
 #include "game/answershape.h"
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
@@ -17,6 +18,7 @@
 #include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -741,6 +743,44 @@ private slots:
         QVERIFY(a->waitFor("vxsestop||vxsestopeinde"));
         QCOMPARE(activeRows(db, h.port), 0);
         QVERIFY(!Form1::exists());
+    }
+
+    // No round start follows the last round: a client that leaves then is dropped
+    // at once. A new host start forgets the players of the game before.
+    void leaverAfterTheEndIsDroppedAndANewStartForgetsThePlayers() {
+        VDX_REQUIRE_CENTRAL_DB();
+        AdminDb db;
+        Hosting h(QStringLiteral("4"), QStringLiteral("20"), true);
+        Peer* a = h.join("anna");
+        Peer* b = h.join("bob");
+        QVERIFY(a && b);
+        QVERIFY(waitUntil([&] { return curPlayers(db, h.port) == 3; }));
+        Form1& f = Form1::instance();
+        f.tmraantalplayersbegin->stop(); // the game has started
+        GameState& st = state();
+        st.spelers[1].totaalscore = 173;
+        st.quizlengte = 1;
+        st.vraagnummer = 1;
+        f.naam[2]->show();
+        f.muziekserverherbeginnen(); // the end test ends the game
+        QVERIFY(f.spelafgelopen());
+        b->close();
+        QVERIFY(waitUntil([&] { return st.spelers[2].naam.isEmpty(); }));
+        QCOMPARE(st.aantalclients, qint16(1));
+        QVERIFY(f.naam[2]->isHidden());
+        QVERIFY(waitUntil([&] { return curPlayers(db, h.port) == 2; }));
+
+        // The host leaves and hosts again: anna goes with her connection.
+        f.mnuExit->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        frmmulti::instance().cmdHost->click();
+        QVERIFY(Form1::exists());
+        QVERIFY(a->waitDisconnected());
+        for (int i = 1; i <= 4; ++i) {
+            QVERIFY(st.spelers[i].naam.isEmpty());
+            QCOMPARE(st.spelers[i].totaalscore, qint16(0));
+        }
+        Form7::unload();
     }
 
     void failedTakeOverCountsNothing() {
