@@ -181,6 +181,20 @@ QString formatDecimal(double value, QChar separator) {
     return QString::number(value, 'g', 15).replace(u'.', separator);
 }
 
+QString formatClock(double seconds, QChar separator) {
+    if (!std::isfinite(seconds) || seconds <= 0) return QStringLiteral("0");
+    // Cut in the shortest decimal form, so that 7.531 (stored a hair below) stays 7.531.
+    QString text = QString::number(seconds, 'f', QLocale::FloatingPointShortest);
+    const qsizetype point = text.indexOf(u'.');
+    if (point >= 0) {
+        text.truncate(point + 4);
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.')) text.chop(1);
+    }
+    return text.replace(u'.', separator);
+}
+
 // --- "vxsestar", "vxcluser", "vxseregi", "vxsekeuz"
 
 QByteArray build(const StartMessage& m) {
@@ -375,10 +389,8 @@ std::optional<ClientAnswerMessage> parseClientAnswer(QByteArrayView message) {
 }
 
 QByteArray build(const TriviaAnswerMessage& m, QChar decimalSeparator) {
-    // The hundredths the clock box shows; "+ 0.0" turns a rounded -0 into 0.
-    const double klok = std::round(m.klokwaarde * 100) / 100 + 0.0;
     return frameMessage(vxcltriv, {toWireText(fieldText(m.antwoord)),
-                                   toWireText(formatDecimal(klok, decimalSeparator))});
+                                   toWireText(formatClock(m.klokwaarde, decimalSeparator))});
 }
 
 std::optional<TriviaAnswerMessage> parseTriviaAnswer(QByteArrayView message) {

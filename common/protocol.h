@@ -112,6 +112,9 @@ std::optional<qint16> parseInt16(const QString& text);
 std::optional<double> parseDecimal(const QString& text);
 // A fractional number with the given decimal separator, up to 15 significant digits.
 QString formatDecimal(double value, QChar separator);
+// Seconds left on a clock with at most three decimals, cut (never rounded up), with
+// the given decimal separator; "0" when nothing is left.
+QString formatClock(double seconds, QChar separator);
 
 // Bytes of the song excerpt for a question time: (seconds + 2) x 25000.
 constexpr qint32 excerptSize(qint32 seconds) {

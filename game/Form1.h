@@ -268,6 +268,8 @@ private:
 
     void keyProcedure(const QString& toets);
     void answerSound();
+    // Tile i's answer shape shows the colour of the answer just given.
+    void showAnswerColour(int i, int antwoord);
     void setKlokRood(bool rood);
     void setKeuzeAchtergrond(QLineEdit* box, qint32 kleur, bool normaal);
     // Ends the round: clock off, delay started; scored when the host answered.

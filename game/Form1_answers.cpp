@@ -115,6 +115,12 @@ void Form1::answerSound() {
     WindowsMediaPlayer2->play();
 }
 
+// The round start hid the shape; shown now, the player sees that the key was taken.
+void Form1::showAnswerColour(int i, int antwoord) {
+    border[i]->setBorderColor(inputColour(antwoord));
+    border[i]->show();
+}
+
 void Form1::serverantwoorden(const QString& antwoord, qint16 spelernr) {
     GameState& s = state();
     if (mnusoundfx->isChecked()) answerSound();
@@ -124,7 +130,7 @@ void Form1::serverantwoorden(const QString& antwoord, qint16 spelernr) {
     Speler& speler = s.spelers[r];
     speler.antwoord = qint16(antwoord.toInt());
     speler.antwoordtijd = qint16(std::floor(txtklok->text().toDouble()));
-    border[r]->setBorderColor(inputColour(speler.antwoord));
+    showAnswerColour(r, speler.antwoord);
     pokeWatch(); // the caller counts the answer right after
 }
 
@@ -142,7 +148,7 @@ void Form1::clientantwoorden(const QString& antwoord, qint16& spelernr) {
     Speler& speler = s.spelers[r];
     speler.antwoord = qint16(antwoord.toInt());
     speler.antwoordtijd = qint16(std::floor(txtklok->text().toDouble()));
-    border[r]->setBorderColor(inputColour(speler.antwoord));
+    showAnswerColour(r, speler.antwoord);
     if (clientLive())
         sendanswertoserver(speler.antwoord, speler.antwoordtijd);
     else

@@ -166,9 +166,11 @@ void recordcontroleren() {
         QString tabeltijd = tijdtekst;
         const qsizetype komma = tabeltijd.indexOf(u',');
         if (komma >= 0) tabeltijd[komma] = u'.';
-        // Not followed by the error check: a failure leaves the record unstored.
-        gMyConn().Execute(kRecordUpdate, {houder, tabeltijd, st.triviavraagnr});
-        systeemregel(wire::vxsecha4, tekst, kTriviaRed);
+        // Not followed by the error check: a record the table did not take is
+        // neither reported nor announced.
+        DbConnection& db = gMyConn();
+        db.Execute(kRecordUpdate, {houder, tabeltijd, st.triviavraagnr});
+        if (db.Error().Number == 0) systeemregel(wire::vxsecha4, tekst, kTriviaRed);
     }
     for (Speler& speler : st.spelers) {
         for (int k = 1; k <= kMaxTriviaAnswers; ++k)

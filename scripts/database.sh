@@ -8,7 +8,8 @@
 #                              VONDRIX_DB_ADMIN_SOCKET=<socket> (user root, no password).
 #                            Without FOLDER the data is thrown away by stop_database.
 #                            With FOLDER the data stays there, and a server already
-#                            running on it (another run of the program) is reused.
+#                            running on it (another run of the program, also one
+#                            started at the same moment) is reused.
 #   stop_database            stops the server this shell started.
 #
 # The pieces also run on their own, for a test that needs a server of its own:
@@ -88,11 +89,28 @@ vdx_db_prepare() {
 }
 
 start_database() {
+    local folder=${1:-} lock status=0
+    [ -n "$folder" ] || {
+        vdx_db_start ""
+        return
+    }
+    # Two programs started at once on one folder: the first starts the server while
+    # the other waits, then uses it.
+    mkdir -p "$folder"
+    exec {lock}>"$folder/start.lock"
+    flock "$lock"
+    vdx_db_start "$folder" || status=$?
+    flock -u "$lock" # the server started meanwhile holds the descriptor too
+    exec {lock}>&-
+    return $status
+}
+
+# vdx_db_start [FOLDER]: start_database without the lock.
+vdx_db_start() {
     local folder=${1:-} port pid attempt fresh=
     vdx_runtime_dir >/dev/null
     local socket=$VDX_RUNTIME/mariadb.sock
     if [ -n "$folder" ]; then
-        mkdir -p "$folder"
         folder=$(cd "$folder" && pwd)
         VDX_DB_KEEP=1
         # Another run of the program started a server on this folder: use it.

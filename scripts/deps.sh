@@ -26,7 +26,9 @@ echo "Installing: ${missing[*]}"
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-if ! "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; then
-    "${as_root[@]}" apt-get update -q
-    "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# A second run started at the same moment waits for the first one's install.
+install=(apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=600)
+if ! "${as_root[@]}" "${install[@]}" "${missing[@]}"; then
+    "${as_root[@]}" apt-get update -q -o DPkg::Lock::Timeout=600
+    "${as_root[@]}" "${install[@]}" "${missing[@]}"
 fi

@@ -369,8 +369,12 @@ private slots:
         QCOMPARE(state().clientgeantwoord, qint16(0));
         QCOMPARE(base(f.keuze2), f.palette().color(QPalette::Base));
         QCOMPARE(f.WindowsMediaPlayer1->URL(), folder_->file(QStringLiteral("temp.mp3")));
+        QVERIFY(f.border[2]->isHidden());
         f.Text1_KeyPress(QStringLiteral("l"));
         QCOMPARE(state().spelers[2].antwoord, qint16(3));
+        // The own tile shows the answer's colour at once, not a round later.
+        QVERIFY(!f.border[2]->isHidden());
+        QCOMPARE(f.border[2]->borderColor(), kColourGreen);
     }
 
     void triviaClockRepaintsItselfAloneAndOnlyOnAChange() {

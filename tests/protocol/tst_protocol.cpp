@@ -207,14 +207,17 @@ private slots:
     }
 
     void fractionsCarryTheSendersSeparator() {
-        // A clock value carries the hundredths its box shows; one that shows 0.00 is "0".
-        QCOMPARE(build(TriviaAnswerMessage{"red door", 7.531}, u','),
-                 QByteArray("vxcltriv|red door|7,53|vxcltriveinde"));
-        QCOMPARE(build(TriviaAnswerMessage{"red door", 12.496}, u'.'),
-                 QByteArray("vxcltriv|red door|12.5|vxcltriveinde"));
-        for (const double shownAsZero : {0.0, 15 - 14.999, 0.0049, -0.001})
-            QCOMPARE(build(TriviaAnswerMessage{"red door", shownAsZero}, u'.'),
-                     QByteArray("vxcltriv|red door|0|vxcltriveinde"));
+        // A clock value keeps three decimals, cut: never more seconds than were left
+        // (7.996 scores 7, as the host's own answer would), "0" only when none are.
+        const QList<std::pair<double, QByteArray>> clocks = {
+            {7.531, "7,531"}, {7.996, "7,996"}, {7.9999, "7,999"}, {8 - 1e-12, "7,999"},
+            {12.5, "12,5"},   {20, "20"},       {0.0049, "0,004"}, {15 - 14.998, "0,002"},
+            {0.0009, "0"},    {0, "0"},         {-0.001, "0"}};
+        for (const auto& [klok, text] : clocks)
+            QCOMPARE(build(TriviaAnswerMessage{"red door", klok}, u','),
+                     "vxcltriv|red door|" + text + "|vxcltriveinde");
+        QCOMPARE(build(TriviaAnswerMessage{"red door", 7.0401}, u'.'),
+                 QByteArray("vxcltriv|red door|7.04|vxcltriveinde"));
         QCOMPARE(parseTriviaAnswer("vxcltriv|x|7,531|vxcltriveinde")->klokwaarde, 7.531);
         QCOMPARE(parseTriviaAnswer("vxcltriv|x|7.531|vxcltriveinde")->klokwaarde, 7.531);
 

@@ -181,8 +181,12 @@ private slots:
         for (int i = 0; i < 7; ++i)
             f.tmrKlok_Timer();
         QCOMPARE(f.txtklok->text(), QStringLiteral("13"));
+        QVERIFY(!f.border[0]->isVisibleTo(&f));
         f.Text1_KeyPress(keyFor(state().juistekeuze));
         QCOMPARE(state().spelers[0].antwoordtijd, qint16(13));
+        // The key was taken: the tile shows its colour before the round closes.
+        QVERIFY(f.border[0]->isVisibleTo(&f));
+        QCOMPARE(f.border[0]->borderColor(), answerColour(state().juistekeuze));
         f.tmrAntwoordenTonen_Timer();
         QCOMPARE(f.score[0]->text(), QStringLiteral("13"));
         QCOMPARE(f.bonus[0]->text(), QStringLiteral("13+"));

@@ -23,10 +23,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTimer>
+#include <QUuid>
 #include <QtTest>
 #include <memory>
 
@@ -251,6 +254,60 @@ private slots:
         QCOMPARE(anna->received.count("vxsecha2|"), 2);
         QVERIFY(anna->received.contains("|kees found the answer (+19)|"));
         QVERIFY(anna->received.contains("|anna found the answer (+9)|"));
+    }
+
+    // A new record is announced once the table took it. One whose UPDATE fails (its
+    // row locked by another session past the wait) is neither stored nor announced.
+    void aRecordIsAnnouncedOnlyOnceStored() {
+        VDX_REQUIRE_CENTRAL_DB();
+        // A bank of its own, so that the locked row holds up no other suite.
+        const QString bank =
+            QStringLiteral("vdx_record_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        AdminDb admin(QString{});
+        for (const QString& sql :
+             {"CREATE DATABASE " + bank,
+              "CREATE TABLE " + bank + ".vdrx_trivia LIKE vondrix_mijnPHP.vdrx_trivia",
+              "INSERT INTO " + bank +
+                  ".vdrx_trivia (questionnr, question, answ1, aantal) VALUES (7, 'q', 'abc', 1)",
+              "GRANT SELECT, UPDATE (fastest, fastesttime) ON " + bank +
+                  ".vdrx_trivia TO 'vondrix_mpclien'@'127.0.0.1', 'vondrix_mpclien'@'localhost'"})
+            QVERIFY2(admin.exec(sql), qPrintable(admin.lastError()));
+        const auto dropBank = qScopeGuard([&] { admin.exec("DROP DATABASE " + bank); });
+        hostWithClient();
+        Form1& f = Form1::instance();
+        DbConnection& db = gMyConn();
+        QCOMPARE(db.OpenConnection(centralHost(), QStringLiteral("vondrix_mpclien"),
+                                   QStringLiteral("GRINTALvoskemb"), bank, centralPort(), 0),
+                 0);
+        db.Execute(QStringLiteral("SET SESSION innodb_lock_wait_timeout = 1"));
+        QCOMPARE(db.Error().Number, 0);
+        GameState& s = state();
+        s.triviavraagnr = QStringLiteral("7");
+        s.aantaltriviaantwoorden = 1;
+        s.triviafastesttime = 100;
+        const auto keesFoundIt = [&s] {
+            s.spelers[1].gevonden[1] = QStringLiteral("1");
+            s.spelers[1].tijden[1] = 4.256;
+        };
+        const auto holder = [&] {
+            return admin.value("SELECT CONCAT(fastest, ' ', fastesttime) FROM " + bank +
+                               ".vdrx_trivia WHERE questionnr = 7");
+        };
+        AdminDb locker(bank);
+        QVERIFY(locker.exec(QStringLiteral("START TRANSACTION")));
+        QVERIFY(locker.exec(
+            QStringLiteral("SELECT fastest FROM vdrx_trivia WHERE questionnr = 7 FOR UPDATE")));
+        keesFoundIt();
+        recordcontroleren();
+        QVERIFY(locker.exec(QStringLiteral("ROLLBACK")));
+        QCOMPARE(holder(), QVariant(QStringLiteral("nobody 100")));
+        keesFoundIt();
+        recordcontroleren();
+        QCOMPARE(holder(), QVariant(QStringLiteral("kees 4.26")));
+        sendchattoclients(QStringLiteral("after the records"));
+        QVERIFY(client_->waitFor("|after the records|vxsechateinde"));
+        QCOMPARE(client_->received.count("vxsecha4|A new record! for question 7 by kees in 4"), 1);
+        QCOMPARE(f.txtchat2->toPlainText().count(QStringLiteral("A new record!")), 1);
     }
 
     void joystickPressDuringThePreparationLeavesTheNewRoundOpen() {
