@@ -3,6 +3,7 @@
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QMediaDevices>
+#include <QMediaFormat>
 #include <QTimer>
 #include <QUrl>
 #include <cmath>
@@ -18,7 +19,9 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent), tidyTimer_(new QTim
     tidyTimer_->setSingleShot(true);
     tidyTimer_->setInterval(kTidyDelayMs);
     connect(tidyTimer_, &QTimer::timeout, this, &MediaPlayer::tidy);
-    // The media backend starts on this thread, not on a worker's that ends.
+    // The media backend and the list of sound devices start on this thread, not on
+    // a worker's, which ends.
+    QMediaFormat().supportedFileFormats(QMediaFormat::Decode);
     QMediaDevices::defaultAudioOutput();
 }
 

@@ -91,6 +91,8 @@ void MediaWorker::record(const QMediaPlayer& player) {
     now.position = player.position();
     if (player.audioOutput()) now.volume = player.audioOutput()->volume();
     QMutexLocker lock(&mutex_);
+    // A worker serves one item: its error stays, also when play() clears the player's.
+    if (now.error == QMediaPlayer::NoError) now.error = snapshot_.error;
     snapshot_ = now;
 }
 

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 constexpr int kTimeoutMs = 10000;
@@ -248,6 +250,30 @@ private slots:
         QVERIFY2(child.waitForFinished(90000), "the child hung");
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
                  child.readAllStandardOutput().right(2000).constData());
+    }
+
+    // A window that is never deleted keeps its players: they still end, on their own
+    // threads, when the application object goes, before the libraries' teardown.
+    void playersEndWithTheApplication() {
+        if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        if (qEnvironmentVariableIsSet("VDX_LEAK_CHILD")) {
+            MediaPlayer* kept = std::make_unique<MediaPlayer>().release(); // never deleted
+            kept->setURL(mp3_);
+            kept->play();
+            QTRY_VERIFY_WITH_TIMEOUT(kept->position() > 0, kTimeoutMs);
+            std::atexit([] {
+                if (MediaWorker::running() != 0) std::_Exit(3);
+            });
+            return;
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VDX_LEAK_CHILD", "1");
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"playersEndWithTheApplication"});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
     }
 
     void noSoundDeviceIsNoSound() {
