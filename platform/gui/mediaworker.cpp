@@ -9,9 +9,9 @@
 
 namespace {
 // Every worker that exists (for the end of the application), and the retired ones
-// this side still owns. Both only on the thread that makes the workers. The lists
-// are never destroyed: a stuck worker's thread must never be waited for, not even
-// by the destructors that run at exit.
+// until their thread has ended; both used only on the thread that makes workers.
+// The lists are never destroyed: a stuck worker's thread must never be waited for,
+// not even by the destructors that run at exit.
 std::vector<MediaWorker*>& workers() {
     static auto* const list = new std::vector<MediaWorker*>;
     return *list;
