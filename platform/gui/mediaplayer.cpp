@@ -13,6 +13,11 @@ namespace {
 // The spare worker is made this long after the last change of item, out of the
 // way of a round's start.
 constexpr int kTidyDelayMs = 1000;
+// Loading an item is where the backend deadlocks: a race between the seek that ends
+// the load and the decoder's streaming thread. A load that does not come back is
+// tried once more on a fresh worker, which rarely meets the race again.
+constexpr int kLoadAttempts = 2;
+constexpr int kLoadBoundMs = 2000;
 } // namespace
 
 MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent), tidyTimer_(new QTimer(this)) {
@@ -46,10 +51,18 @@ void MediaPlayer::call(std::function<void(QMediaPlayer&)> fn) {
 void MediaPlayer::setURL(const QString& file) {
     MediaWorker::retire(std::move(worker_));
     url_ = file;
-    worker_ = newWorker();
     tidyTimer_->start();
-    if (file.isEmpty()) return;
-    call([source = QUrl::fromLocalFile(file)](QMediaPlayer& p) { p.setSource(source); });
+    if (file.isEmpty()) {
+        worker_ = newWorker();
+        return;
+    }
+    const auto load = [source = QUrl::fromLocalFile(file)](QMediaPlayer& p) {
+        p.setSource(source);
+    };
+    for (int attempt = 0; attempt < kLoadAttempts && !worker_; ++attempt) {
+        worker_ = newWorker();
+        if (worker_ && !worker_->run(load, kLoadBoundMs)) MediaWorker::retire(std::move(worker_));
+    }
 }
 
 void MediaPlayer::play() {

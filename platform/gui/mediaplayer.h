@@ -18,9 +18,9 @@ struct MediaItem {
 // The media player of the game window: one item at a time, no controls on screen.
 // Errors of the player (missing file, no sound device) only mean no sound.
 //
-// Each item plays on a Qt player of its own, on a thread of its own (MediaWorker):
-// a call that does not come back within MediaWorker::kCallBoundMs leaves that item
-// silent, and the window goes on.
+// Each item plays on a Qt player of its own, on a thread of its own (MediaWorker).
+// A call that does not come back in time (a load within 2 x 2 s, any other within
+// MediaWorker::kCallBoundMs) leaves that item silent, and the window goes on.
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:

@@ -22,7 +22,7 @@ std::vector<std::unique_ptr<MediaWorker>>& retiredWorkers() {
 }
 
 // Posts fn to the thread of context and waits for it, at most the bound.
-bool postAndWait(QObject* context, std::function<void()> fn) {
+bool postAndWait(QObject* context, std::function<void()> fn, int boundMs) {
     auto done = std::make_shared<QSemaphore>();
     QMetaObject::invokeMethod(
         context,
@@ -31,7 +31,7 @@ bool postAndWait(QObject* context, std::function<void()> fn) {
             done->release();
         },
         Qt::QueuedConnection);
-    return done->tryAcquire(1, MediaWorker::kCallBoundMs);
+    return done->tryAcquire(1, boundMs);
 }
 } // namespace
 
@@ -41,19 +41,22 @@ MediaWorker::MediaWorker(float volume) {
     thread_.setObjectName(QStringLiteral("media player"));
     context_.moveToThread(&thread_);
     thread_.start();
-    stuck_ = !postAndWait(&context_, [this, volume] {
-        player_ = std::make_unique<QMediaPlayer>();
-        auto* output = new QAudioOutput(player_.get());
-        output->setVolume(volume);
-        player_->setAudioOutput(output);
-        QMediaPlayer* p = player_.get();
-        const auto update = [this, p] { record(*p); };
-        QObject::connect(p, &QMediaPlayer::playbackStateChanged, p, update);
-        QObject::connect(p, &QMediaPlayer::mediaStatusChanged, p, update);
-        QObject::connect(p, &QMediaPlayer::errorOccurred, p, update);
-        QObject::connect(p, &QMediaPlayer::positionChanged, p, update);
-        record(*p);
-    });
+    stuck_ = !postAndWait(
+        &context_,
+        [this, volume] {
+            player_ = std::make_unique<QMediaPlayer>();
+            auto* output = new QAudioOutput(player_.get());
+            output->setVolume(volume);
+            player_->setAudioOutput(output);
+            QMediaPlayer* p = player_.get();
+            const auto update = [this, p] { record(*p); };
+            QObject::connect(p, &QMediaPlayer::playbackStateChanged, p, update);
+            QObject::connect(p, &QMediaPlayer::mediaStatusChanged, p, update);
+            QObject::connect(p, &QMediaPlayer::errorOccurred, p, update);
+            QObject::connect(p, &QMediaPlayer::positionChanged, p, update);
+            record(*p);
+        },
+        kCallBoundMs);
     if (stuck_) endLater();
 }
 
@@ -63,14 +66,17 @@ MediaWorker::~MediaWorker() {
     std::erase(workers(), this);
 }
 
-bool MediaWorker::run(std::function<void(QMediaPlayer&)> call) {
+bool MediaWorker::run(std::function<void(QMediaPlayer&)> call, int boundMs) {
     if (stuck_ || thread_.isFinished()) return false;
-    const bool done = postAndWait(&context_, [this, call = std::move(call)] {
-        if (player_) {
-            call(*player_);
-            record(*player_);
-        }
-    });
+    const bool done = postAndWait(
+        &context_,
+        [this, call = std::move(call)] {
+            if (player_) {
+                call(*player_);
+                record(*player_);
+            }
+        },
+        boundMs);
     if (!done) {
         stuck_ = true;
         endLater();
@@ -127,6 +133,7 @@ void MediaWorker::finishAll() {
 }
 
 int MediaWorker::running() {
-    return int(std::count_if(workers().begin(), workers().end(),
-                             [](const MediaWorker* w) { return !w->thread_.isFinished(); }));
+    return int(std::count_if(workers().begin(), workers().end(), [](const MediaWorker* w) {
+        return !w->stuck_ && !w->thread_.isFinished();
+    }));
 }

@@ -33,8 +33,9 @@ public:
     MediaWorker(const MediaWorker&) = delete;
     MediaWorker& operator=(const MediaWorker&) = delete;
 
-    // Runs call on the worker's thread; false when the worker is or became stuck.
-    bool run(std::function<void(QMediaPlayer&)> call);
+    // Runs call on the worker's thread, waiting at most boundMs; false when the
+    // worker is or became stuck.
+    bool run(std::function<void(QMediaPlayer&)> call, int boundMs = kCallBoundMs);
     bool stuck() const { return stuck_; }
     MediaSnapshot snapshot() const;
 
@@ -44,7 +45,7 @@ public:
     // Ends every worker, waiting at most kCallBoundMs in all. Runs when the application
     // object goes, so that no player outlives it.
     static void finishAll();
-    // Workers whose thread still runs, stuck ones included.
+    // Workers whose thread still runs, stuck ones left out.
     static int running();
 
 private:
