@@ -118,6 +118,11 @@ void row(const QString& what, const QList<double>& values) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Written out before the process ends: a program that played media ends at exit
+    // without destroying its static objects (MediaWorker::finishAll).
+    const struct FlushAtEnd {
+        ~FlushAtEnd() { out().flush(); }
+    } flushAtEnd;
     QCoreApplication app(argc, argv);
     printMachine();
     const int rounds = qEnvironmentVariableIntValue("VDX_BENCH_ROUNDS") > 0

@@ -1,91 +1,97 @@
 #include "platform/gui/mediaplayer.h"
 
+#include <QAudioDevice>
 #include <QAudioOutput>
+#include <QMediaDevices>
+#include <QMediaFormat>
 #include <QTimer>
 #include <QUrl>
 #include <cmath>
-#include <memory>
 #include <utility>
 
 namespace {
-// Tidying waits this long after the last change of player, out of the way of a
-// round's start.
+// The spare worker is made this long after the last change of item, out of the
+// way of a round's start.
 constexpr int kTidyDelayMs = 1000;
-constexpr qsizetype kMaxRetired = 2;
-
-QMediaPlayer* newPlayer(QObject* parent, float volume) {
-    auto* player = new QMediaPlayer(parent);
-    auto* output = new QAudioOutput(player);
-    output->setVolume(volume);
-    player->setAudioOutput(output);
-    return player;
-}
+// Loading an item is where the backend deadlocks: a race between the seek that ends
+// the load and the decoder's streaming thread. A load that does not come back is
+// tried once more on a fresh worker, which rarely meets the race again.
+constexpr int kLoadAttempts = 2;
+constexpr int kLoadBoundMs = 2000;
 } // namespace
 
 MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent), tidyTimer_(new QTimer(this)) {
     tidyTimer_->setSingleShot(true);
     tidyTimer_->setInterval(kTidyDelayMs);
     connect(tidyTimer_, &QTimer::timeout, this, &MediaPlayer::tidy);
-    // No spare yet: a player that never gets an item makes none.
-    player_ = newPlayer(this, volume_);
+    // The media backend and the list of sound devices start on this thread, not on
+    // a worker's, which ends.
+    QMediaFormat().supportedFileFormats(QMediaFormat::Decode);
+    QMediaDevices::defaultAudioOutput();
 }
 
-// Making a player and its output takes milliseconds, tearing one down more: both
-// are done a while after a change (tidy), and a new item takes the spare. Each item
-// still gets a player of its own: the media backend does not always play a second
-// item in a player that played one before, and stopping a player whose item failed
-// to load blocks for a second.
-void MediaPlayer::renew() {
-    retire();
-    player_ = spare_ ? std::exchange(spare_, nullptr) : newPlayer(this, volume_);
-    tidyTimer_->start();
+MediaPlayer::~MediaPlayer() {
+    MediaWorker::retire(std::move(worker_));
+    MediaWorker::retire(std::move(spare_));
 }
 
-void MediaPlayer::retire() {
-    if (!player_) return;
-    std::unique_ptr<QMediaPlayer> player(std::exchange(player_, nullptr));
-    // A player still sounding goes at once. A stopped one (the game stops a song
-    // before it closes it) goes a while later: tearing it down takes milliseconds.
-    if (!player->error() && player->playbackState() != QMediaPlayer::StoppedState) return;
-    retired_.append(player.release());
-    // Items in quick succession do not pile up players; these go before the next starts.
-    while (retired_.size() > kMaxRetired)
-        std::unique_ptr<QMediaPlayer>(retired_.takeFirst()).reset();
-    tidyTimer_->start();
+std::unique_ptr<MediaWorker> MediaPlayer::newWorker() {
+    auto worker = spare_ ? std::move(spare_) : std::make_unique<MediaWorker>(volume_);
+    if (worker->stuck()) MediaWorker::retire(std::move(worker));
+    return worker;
 }
 
-void MediaPlayer::tidy() {
-    for (QMediaPlayer* player : std::exchange(retired_, {}))
-        player->deleteLater();
-    if (!spare_) spare_ = newPlayer(this, volume_);
+void MediaPlayer::call(std::function<void(QMediaPlayer&)> fn) {
+    if (worker_ && !worker_->run(std::move(fn))) MediaWorker::retire(std::move(worker_));
 }
 
+// Each item gets a player of its own: the media backend does not always play a
+// second item in a player that played one before, and stopping a player whose item
+// failed to load blocks for a second. The one that goes is torn down on its thread.
 void MediaPlayer::setURL(const QString& file) {
-    renew();
+    MediaWorker::retire(std::move(worker_));
     url_ = file;
-    if (!file.isEmpty()) player_->setSource(QUrl::fromLocalFile(file));
+    tidyTimer_->start();
+    if (file.isEmpty()) {
+        worker_ = newWorker();
+        return;
+    }
+    const auto load = [source = QUrl::fromLocalFile(file)](QMediaPlayer& p) {
+        p.setSource(source);
+    };
+    for (int attempt = 0; attempt < kLoadAttempts && !worker_; ++attempt) {
+        worker_ = newWorker();
+        if (worker_ && !worker_->run(load, kLoadBoundMs)) MediaWorker::retire(std::move(worker_));
+    }
+}
+
+void MediaPlayer::play() {
+    call([](QMediaPlayer& p) { p.play(); });
 }
 
 void MediaPlayer::stop() {
     if (failed())
         setURL(url_); // the item stays current
-    else if (player_)
-        player_->stop();
+    else
+        call([](QMediaPlayer& p) { p.stop(); });
 }
 
 void MediaPlayer::pause() {
-    if (player_ && !failed()) player_->pause();
+    if (!failed()) call([](QMediaPlayer& p) { p.pause(); });
 }
 
-// The next item gets a player of its own anyway: a closed player has none until then.
 void MediaPlayer::close() {
-    retire();
+    MediaWorker::retire(std::move(worker_));
     url_.clear();
 }
 
-QMediaPlayer& MediaPlayer::player() {
-    if (!player_) renew();
-    return *player_;
+void MediaPlayer::tidy() {
+    MediaWorker::retire(nullptr); // those that ended go
+    if (!spare_) spare_ = newWorker();
+}
+
+MediaSnapshot MediaPlayer::shown() const {
+    return worker_ ? worker_->snapshot() : MediaSnapshot{};
 }
 
 int MediaPlayer::volume() const {
@@ -94,6 +100,7 @@ int MediaPlayer::volume() const {
 
 void MediaPlayer::setVolume(int level) {
     volume_ = float(qBound(0, level, 100) / 100.0);
-    for (QMediaPlayer* p : {player_, spare_})
-        if (p) p->audioOutput()->setVolume(volume_);
+    const auto apply = [v = volume_](QMediaPlayer& p) { p.audioOutput()->setVolume(v); };
+    call(apply);
+    if (spare_ && !spare_->run(apply)) MediaWorker::retire(std::move(spare_));
 }

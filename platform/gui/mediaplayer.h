@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QAudioOutput>
-#include <QList>
+#include "platform/gui/mediaworker.h"
+
 #include <QMediaPlayer>
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QTimer;
 
@@ -16,10 +17,15 @@ struct MediaItem {
 
 // The media player of the game window: one item at a time, no controls on screen.
 // Errors of the player (missing file, no sound device) only mean no sound.
+//
+// Each item plays on a Qt player of its own, on a thread of its own (MediaWorker).
+// A call that does not come back in time (a load within 2 x 2 s, any other within
+// MediaWorker::kCallBoundMs) leaves that item silent, and the window goes on.
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
     explicit MediaPlayer(QObject* parent = nullptr);
+    ~MediaPlayer() override;
 
     // URL: setting it loads the file as the current item (again, when it is the same file).
     void setURL(const QString& file);
@@ -37,39 +43,37 @@ public:
     MediaItem currentMedia() const { return MediaItem{url_}; }
 
     // controls.play, controls.stop, controls.pause
-    void play() {
-        if (player_) player_->play();
-    }
+    void play();
     void stop();
     void pause();
-    // Stops and releases the current item. The next item gets a new player.
+    // Stops and releases the current item.
     void close();
 
     // settings.volume: 0 .. 100.
     int volume() const;
     void setVolume(int level);
 
-    QMediaPlayer::PlaybackState playState() const {
-        return player_ ? player_->playbackState() : QMediaPlayer::StoppedState;
-    }
-    // The Qt player of the current item (an empty one after close); each URL, close
-    // and failed stop makes a new one, so do not keep the reference.
-    QMediaPlayer& player();
+    // What the current item's player showed last; a closed or silent item shows
+    // a stopped player at 0.
+    QMediaPlayer::PlaybackState playState() const { return shown().state; }
+    QMediaPlayer::MediaStatus mediaStatus() const { return shown().media; }
+    bool failed() const { return shown().error != QMediaPlayer::NoError; }
+    qint64 position() const { return shown().position; }
+    // The volume its audio output plays at, 0 .. 1.
+    float outputVolume() const { return shown().volume; }
 
 private:
-    bool failed() const { return player_ && player_->error() != QMediaPlayer::NoError; }
-    // The current player becomes a new one: the spare when there is one.
-    void renew();
-    // The current player goes: at once while it sounds, a while later when stopped.
-    void retire();
-    // Out of the way of a round's start: tears down the players that went and
-    // makes a spare.
+    MediaSnapshot shown() const;
+    // Runs the call on the current item's worker; a worker whose call did not come
+    // back goes, and the item is silent.
+    void call(std::function<void(QMediaPlayer&)> fn);
+    // A worker for a new item: the spare when there is one.
+    std::unique_ptr<MediaWorker> newWorker();
+    // Out of the way of a round's start: makes the spare.
     void tidy();
 
-    // Each player is a child with an audio output of its own; the volume is kept here.
-    QMediaPlayer* player_ = nullptr;
-    QMediaPlayer* spare_ = nullptr;
-    QList<QMediaPlayer*> retired_;
+    std::unique_ptr<MediaWorker> worker_; // the current item's
+    std::unique_ptr<MediaWorker> spare_;
     QTimer* tidyTimer_;
     float volume_ = 1.0f;
     QString url_;

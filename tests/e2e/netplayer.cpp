@@ -232,5 +232,6 @@ int main(int argc, char* argv[]) {
     Form7::unload();
     Form1::unload();
     frmmulti::unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the windows go now
     return result;
 }

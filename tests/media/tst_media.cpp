@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 constexpr int kTimeoutMs = 10000;
@@ -55,7 +57,7 @@ private slots:
         QCOMPARE(player.URL(), mp3_);
         player.play();
         QTRY_COMPARE_WITH_TIMEOUT(player.playState(), QMediaPlayer::PlayingState, kTimeoutMs);
-        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(player.position() > 0, kTimeoutMs);
         player.stop();
         QTRY_COMPARE_WITH_TIMEOUT(player.playState(), QMediaPlayer::StoppedState, kTimeoutMs);
     }
@@ -65,10 +67,10 @@ private slots:
         MediaPlayer player;
         player.setURL(mp3_);
         player.play();
-        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(player.position() > 0, kTimeoutMs);
         player.pause();
         QTRY_COMPARE_WITH_TIMEOUT(player.playState(), QMediaPlayer::PausedState, kTimeoutMs);
-        QVERIFY(player.player().position() > 0);
+        QVERIFY(player.position() > 0);
     }
 
     void closeReleasesTheItem() {
@@ -80,7 +82,7 @@ private slots:
         player.close();
         QCOMPARE(player.playState(), QMediaPlayer::StoppedState);
         QVERIFY(player.currentMedia().isNull());
-        QVERIFY(player.player().source().isEmpty());
+        QCOMPARE(player.mediaStatus(), QMediaPlayer::NoMedia);
     }
 
     void clientItemPlaysItsRewrittenFile() {
@@ -100,7 +102,7 @@ private slots:
             player.setCurrentMedia(item);
             QCOMPARE(player.currentMedia().sourceURL, temp);
             player.play();
-            QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
+            QTRY_VERIFY_WITH_TIMEOUT(player.position() > 0, kTimeoutMs);
         }
         player.stop();
     }
@@ -110,9 +112,9 @@ private slots:
         MediaPlayer player;
         player.setURL(mp3_);
         player.play();
-        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 500, kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(player.position() > 500, kTimeoutMs);
         player.setURL(mp3_); // an effect played again starts from its beginning
-        QVERIFY(player.player().position() < 500);
+        QVERIFY(player.position() < 500);
         player.play();
         QTRY_COMPARE_WITH_TIMEOUT(player.playState(), QMediaPlayer::PlayingState, kTimeoutMs);
         player.stop();
@@ -121,17 +123,13 @@ private slots:
     // A sound per key press: players that went are torn down, not kept for good.
     void itemsInQuickSuccessionDoNotPileUpPlayers() {
         if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        QTRY_COMPARE_WITH_TIMEOUT(MediaWorker::running(), 0, kTimeoutMs);
         MediaPlayer player;
-        const auto players = [&] {
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            return player.findChildren<QMediaPlayer*>().size();
-        };
         for (int press = 0; press < 20; ++press) {
             player.setURL(mp3_);
             player.play();
         }
-        QVERIFY2(players() <= 4, qPrintable(QString::number(players())));
-        QTRY_VERIFY_WITH_TIMEOUT(players() == 2, kTimeoutMs); // the item's and a spare
+        QTRY_COMPARE_WITH_TIMEOUT(MediaWorker::running(), 2, kTimeoutMs); // the item's and a spare
         player.stop();
     }
 
@@ -139,7 +137,7 @@ private slots:
         MediaPlayer player;
         player.setURL(dir_.filePath("nothing.mp3"));
         player.play();
-        QTRY_VERIFY_WITH_TIMEOUT(player.player().error() != QMediaPlayer::NoError, kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(player.failed(), kTimeoutMs);
         QElapsedTimer t;
         t.start();
         player.pause();
@@ -152,7 +150,7 @@ private slots:
         // The player goes on with the next good file.
         player.setURL(mp3_);
         player.play();
-        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(player.position() > 0, kTimeoutMs);
         player.stop();
     }
 
@@ -171,9 +169,12 @@ private slots:
         QFETCH(int, stored);
         QFETCH(double, output);
         MediaPlayer player;
+        player.setURL(dir_.filePath("a.mp3"));
         player.setVolume(level);
         QCOMPARE(player.volume(), stored);
-        QVERIFY(qAbs(player.player().audioOutput()->volume() - output) < 1e-6);
+        QVERIFY(qAbs(player.outputVolume() - output) < 1e-6);
+        player.setURL(dir_.filePath("b.mp3")); // the next item keeps it
+        QVERIFY(qAbs(player.outputVolume() - output) < 1e-6);
     }
 
     void soundFilesAreInstalled() {
@@ -212,9 +213,69 @@ private slots:
         player.setUiMode("none");
         player.setURL(programFile("start.wav"));
         player.play();
-        QTRY_VERIFY_WITH_TIMEOUT(player.player().position() > 0, kTimeoutMs);
-        QTRY_COMPARE_WITH_TIMEOUT(player.player().mediaStatus(), QMediaPlayer::EndOfMedia,
-                                  kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(player.position() > 0, kTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(player.mediaStatus(), QMediaPlayer::EndOfMedia, kTimeoutMs);
+    }
+
+    // The media backend deadlocks inside a call for good (the preloaded tool makes it
+    // happen at every item): each call comes back within its bound, the item stays
+    // current but silent, the next one is tried, and the process still ends.
+    void stuckBackendLeavesItemsSilent() {
+        if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        if (qEnvironmentVariableIsSet("VDX_MEDIARACE_CHILD")) {
+            MediaPlayer player;
+            for (int item = 0; item < 3; ++item) {
+                QElapsedTimer t;
+                t.start();
+                player.setURL(mp3_);
+                player.play();
+                player.pause();
+                player.stop();
+                QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
+                QCOMPARE(player.URL(), mp3_);
+            }
+            player.close();
+            return;
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VDX_MEDIARACE_CHILD", "1");
+        env.insert("QT_MEDIA_BACKEND", "gstreamer");
+        env.insert("LD_PRELOAD", VDX_MEDIARACE);
+        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"stuckBackendLeavesItemsSilent"});
+        QVERIFY2(child.waitForFinished(90000), "the child hung");
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAllStandardOutput().right(2000).constData());
+    }
+
+    // A window that is never deleted keeps its players: they still end, on their own
+    // threads, when the application object goes; and the process ends without the
+    // media libraries' own teardown, whose disconnect from the sound server can abort
+    // it (the preloaded tool fails a process that disconnects at exit).
+    void playersEndWithTheApplication() {
+        if (mp3_.isEmpty()) QSKIP("sox or lame missing");
+        if (qEnvironmentVariableIsSet("VDX_LEAK_CHILD")) {
+            MediaPlayer* kept = std::make_unique<MediaPlayer>().release(); // never deleted
+            kept->setURL(mp3_);
+            kept->play();
+            QTRY_VERIFY_WITH_TIMEOUT(kept->position() > 0, kTimeoutMs);
+            std::atexit([] {
+                if (MediaWorker::running() != 0) std::_Exit(3);
+            });
+            return;
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VDX_LEAK_CHILD", "1");
+        env.insert("LD_PRELOAD", VDX_EXITTEARDOWN);
+        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"playersEndWithTheApplication"});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAllStandardError().right(2000).constData());
     }
 
     void noSoundDeviceIsNoSound() {

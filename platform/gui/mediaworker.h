@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QMediaPlayer>
+#include <QMutex>
+#include <QObject>
+#include <QThread>
+#include <functional>
+#include <memory>
+
+// What a worker's player showed last; read on the window's thread without waiting.
+struct MediaSnapshot {
+    QMediaPlayer::PlaybackState state = QMediaPlayer::StoppedState;
+    QMediaPlayer::MediaStatus media = QMediaPlayer::NoMedia;
+    QMediaPlayer::Error error = QMediaPlayer::NoError;
+    qint64 position = 0;
+    float volume = 1.0f; // of the audio output
+};
+
+// One Qt media player and its audio output on a thread of their own. The calling
+// thread hands each call to that thread and waits for it at most kCallBoundMs: the
+// media backend (Qt 6.4 with GStreamer) can deadlock inside a call for good. A
+// worker whose call did not come back is stuck: it is left as it is, never waited
+// for, and ends by itself should the call come back after all. All of it is used
+// from one thread, the window's.
+class MediaWorker {
+public:
+    static constexpr int kCallBoundMs = 3000;
+
+    // Starts the thread and makes the player there (stuck when that does not come back).
+    explicit MediaWorker(float volume);
+    // Only a worker whose thread has ended is destroyed: hand the others to retire().
+    ~MediaWorker();
+    MediaWorker(const MediaWorker&) = delete;
+    MediaWorker& operator=(const MediaWorker&) = delete;
+
+    // Runs call on the worker's thread, waiting at most boundMs; false when the
+    // worker is or became stuck.
+    bool run(std::function<void(QMediaPlayer&)> call, int boundMs = kCallBoundMs);
+    bool stuck() const { return stuck_; }
+    MediaSnapshot snapshot() const;
+
+    // Ends a worker in the background: the caller does not wait for its player's
+    // teardown. A stuck one is left behind for good.
+    static void retire(std::unique_ptr<MediaWorker> worker);
+    // Ends every worker, waiting at most kCallBoundMs in all, and has the process end
+    // at exit without the media libraries' own teardown: static objects are not
+    // destroyed after that (stdio is flushed). Runs when the application object goes,
+    // so that no player outlives it.
+    static void finishAll();
+    // Workers whose thread still runs, stuck ones left out.
+    static int running();
+
+private:
+    void record(const QMediaPlayer& player);
+    // On the worker's thread: the player goes, then the thread's event loop ends.
+    void finish();
+    void endLater();
+
+    QThread thread_;
+    QObject context_; // lives on thread_: calls are queued to it
+    std::unique_ptr<QMediaPlayer> player_;
+    mutable QMutex mutex_;
+    MediaSnapshot snapshot_;
+    bool stuck_ = false;
+};
