@@ -57,12 +57,15 @@ public:
 
     // Each connection needs a name of its own; empty = a generated one.
     explicit DbConnection(const QString& connectionName = {});
+    // Waits for an attempt to open a lost session again that runs (its connect
+    // time-out at most).
     ~DbConnection();
     DbConnection(const DbConnection&) = delete;
     DbConnection& operator=(const DbConnection&) = delete;
 
-    // Opens (or re-opens) the session. Returns 0 on success, else the error
-    // number, which Error() also reports. flags are accepted and not used.
+    // Opens (or re-opens) the session, ending an attempt to open a lost one again.
+    // Returns 0 on success, else the error number, which Error() also reports.
+    // flags are accepted and not used.
     int OpenConnection(const QString& host, const QString& user, const QString& password,
                        const QString& database, int port, int flags);
     // kConnected once an open succeeded, also while a lost session is being opened
