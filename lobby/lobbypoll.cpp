@@ -17,12 +17,13 @@ const QString kIdsAtLogin = QStringLiteral(
     "WHERE servertime < ? ORDER BY servertime DESC, messageID DESC LIMIT 1)");
 const QString kChatSince = QStringLiteral("SELECT messageID, van, bericht FROM vdrx_messages "
                                           "WHERE servertime >= ? ORDER BY messageID");
-// The lines after the highest messageID read, and those since the login in the gaps
-// below it.
-const QString kChatAfter =
-    QStringLiteral("SELECT messageID, van, bericht FROM vdrx_messages WHERE messageID > ?");
-const QString kOrInGaps = QStringLiteral(" OR (servertime >= ? AND (");
-const QString kInGap = QStringLiteral("messageID BETWEEN ? AND ?");
+// The lines after the highest messageID read, and with gaps below it also those in
+// the gaps, with whether they are since the login.
+const QString kChatAfter = QStringLiteral(
+    "SELECT messageID, van, bericht FROM vdrx_messages WHERE messageID > ? ORDER BY messageID");
+const QString kChatAfterAndIn = QStringLiteral(
+    "SELECT messageID, van, bericht, servertime >= ? FROM vdrx_messages WHERE messageID > ?");
+const QString kOrInGap = QStringLiteral(" OR messageID BETWEEN ? AND ?");
 const QString kByMessageId = QStringLiteral(" ORDER BY messageID");
 // More gaps than this at once (failed inserts by the dozen): the oldest go first.
 constexpr qsizetype kMaxGaps = 64;
@@ -129,15 +130,15 @@ bool ChatReader::readNew(DbConnection& conn) {
     QString sql = kChatAfter;
     QVariantList values{top_};
     if (!gaps_.isEmpty()) {
-        QStringList inGaps;
-        values << since_;
+        sql = kChatAfterAndIn;
+        values.prepend(since_);
         for (const Gap& gap : std::as_const(gaps_)) {
-            inGaps << kInGap;
+            sql += kOrInGap;
             values << gap.from << gap.to;
         }
-        sql += kOrInGaps + inGaps.join(QStringLiteral(" OR ")) + QStringLiteral("))");
+        sql += kByMessageId;
     }
-    DbRecordset rs = conn.Execute(sql + kByMessageId, values);
+    DbRecordset rs = conn.Execute(sql, values);
     if (conn.Error().Number != 0) return false;
     lastRows_ = rs.RecordCount();
     const quint32 now = timeGetTime();
@@ -151,7 +152,11 @@ void ChatReader::takeRows(DbRecordset& rs, quint32 now) {
         const qint64 id = rs.Fields(0).Value.toLongLong();
         const QString line = lobbyLine(rs.Fields(1).Text(), rs.Fields(2).Text());
         if (mode_ == Mode::Append) {
-            if (id <= top_ && fillGap(id, line)) continue;
+            if (id <= top_ && leaveGap(id)) {
+                // A line from before the login (the server's clock) is not shown.
+                if (rs.FieldCount() < 4 || rs.Fields(3).Value.toInt() != 0) place(id, line);
+                continue;
+            }
             if (id > top_) {
                 if (id > top_ + 1) gaps_.append({top_ + 1, id - 1, now});
                 top_ = id;
@@ -162,7 +167,7 @@ void ChatReader::takeRows(DbRecordset& rs, quint32 now) {
     }
 }
 
-bool ChatReader::fillGap(qint64 id, const QString& line) {
+bool ChatReader::leaveGap(qint64 id) {
     const auto gap = std::find_if(gaps_.begin(), gaps_.end(),
                                   [id](const Gap& g) { return g.from <= id && id <= g.to; });
     if (gap == gaps_.end()) return false;
@@ -177,6 +182,10 @@ bool ChatReader::fillGap(qint64 id, const QString& line) {
         gap->to = id - 1;
         gaps_.insert(gap + 1, above);
     }
+    return true;
+}
+
+void ChatReader::place(qint64 id, const QString& line) {
     // Every line above the first gap has its place: the line goes before the first
     // one with a higher id.
     const auto next = std::upper_bound(placed_.begin(), placed_.end(), id,
@@ -186,7 +195,6 @@ bool ChatReader::fillGap(qint64 id, const QString& line) {
     for (auto p = next; p != placed_.end(); ++p)
         p->at += line.size();
     placed_.insert(next, {id, at});
-    return true;
 }
 
 void ChatReader::forget(quint32 now) {

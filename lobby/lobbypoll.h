@@ -65,10 +65,13 @@ private:
 
     bool readSince(DbConnection& conn, const QString& servertijd);
     bool readNew(DbConnection& conn);
-    // Takes the rows (messageID, van, bericht) ordered by messageID: those above top_
-    // go at the end, those in a gap into their place.
+    // Takes the rows (messageID, van, bericht[, since the login]) ordered by
+    // messageID: those above top_ go at the end, those in a gap into their place.
     void takeRows(DbRecordset& rs, quint32 now);
-    bool fillGap(qint64 id, const QString& line);
+    // Takes id out of its gap; false when it is in none.
+    bool leaveGap(qint64 id);
+    // Puts a line into text_ before the lines with higher ids.
+    void place(qint64 id, const QString& line);
     // Forgets the gaps looked at long enough, and the places no gap needs.
     void forget(quint32 now);
 
