@@ -300,11 +300,9 @@ public slots:
 
 private:
     void wireLobbyCommands();
-    bool lobbyConnectionReady();
     ChatReader chatReader_;
     // The texts the polls last put into txtlobbychat, txtlobbyonline, txtsystemmessages.
     QString shownChat_, shownUsers_, shownSystem_;
     bool lobbyPollRunning_ = false;
-    int reconnectWait_ = 0; // ticks before the next attempt to reopen the connection
     // --- end of lobby chat, question posting and problem reports ---
 };

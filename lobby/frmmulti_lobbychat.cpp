@@ -51,32 +51,18 @@ void frmmulti::cmdlobbysend_Click() {
 }
 
 // A tick that comes while the previous one still runs is dropped, and a slow
-// tick is followed by a full interval rather than at once.
+// tick is followed by a full interval rather than at once. A lost connection is
+// opened again by gMyConn itself.
 void frmmulti::tmrlobbychat_Timer() {
     if (lobbyPollRunning_) return;
     lobbyPollRunning_ = true;
     QElapsedTimer took;
     took.start();
-    if (lobbyConnectionReady()) {
-        controleeropberichten();
-        controleeroponlinegebruikers();
-    }
+    controleeropberichten();
+    controleeroponlinegebruikers();
     lobbyPollRunning_ = false;
     if (tmrlobbychat->isActive() && took.elapsed() >= tmrlobbychat->interval())
         tmrlobbychat->start();
-}
-
-// A lost connection is opened again at the next tick; while the server cannot be
-// reached, only every sixth tick tries, since an attempt may wait for a time-out.
-bool frmmulti::lobbyConnectionReady() {
-    if (gMyConn().State() != DbConnection::kNotConnected) return true;
-    if (reconnectWait_ > 0) {
-        --reconnectWait_;
-        return false;
-    }
-    if (openCentral() == 0) return true;
-    reconnectWait_ = 5;
-    return false;
 }
 
 // Each poll leaves its box as it is when its statement fails.

@@ -1,5 +1,6 @@
 #include "lobby/lobbypoll.h"
 
+#include "platform/clock.h"
 #include "platform/dbconnection.h"
 
 #include <algorithm>
@@ -9,11 +10,23 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kUnknownColumn = 1054;
 
-const QString kHighestId = QStringLiteral("SELECT max(messageID) FROM vdrx_messages");
+// The highest messageID, and that of the newest line before the login: the lines
+// since have higher ones.
+const QString kIdsAtLogin = QStringLiteral(
+    "SELECT (SELECT max(messageID) FROM vdrx_messages), (SELECT messageID FROM vdrx_messages "
+    "WHERE servertime < ? ORDER BY servertime DESC, messageID DESC LIMIT 1)");
 const QString kChatSince = QStringLiteral("SELECT messageID, van, bericht FROM vdrx_messages "
                                           "WHERE servertime >= ? ORDER BY messageID");
+// The lines after the highest messageID read, and with gaps below it also those in
+// the gaps, with whether they are since the login.
 const QString kChatAfter = QStringLiteral(
     "SELECT messageID, van, bericht FROM vdrx_messages WHERE messageID > ? ORDER BY messageID");
+const QString kChatAfterAndIn = QStringLiteral(
+    "SELECT messageID, van, bericht, servertime >= ? FROM vdrx_messages WHERE messageID > ?");
+const QString kOrInGap = QStringLiteral(" OR messageID BETWEEN ? AND ?");
+const QString kByMessageId = QStringLiteral(" ORDER BY messageID");
+// More gaps than this at once (failed inserts by the dozen): the oldest go first.
+constexpr qsizetype kMaxGaps = 64;
 // A table without messageID: the lines in the order the server returns them.
 const QString kChatSinceWithoutId =
     QStringLiteral("SELECT van, bericht FROM vdrx_messages WHERE servertime >= ?");
@@ -71,14 +84,16 @@ bool ChatReader::poll(DbConnection& conn, const QString& servertijd) {
 bool ChatReader::readSince(DbConnection& conn, const QString& servertijd) {
     bool byId = !withoutId_;
     qint64 highest = 0;
+    qint64 before = 0;
     DbRecordset rs;
     if (byId && mode_ == Mode::Append) {
         // Taken before the lines: a line added in between is read now or next time.
-        rs = conn.Execute(kHighestId);
+        rs = conn.Execute(kIdsAtLogin, {servertijd});
         byId = conn.Error().Number != kUnknownColumn;
         if (byId && conn.Error().Number != 0) return false;
         rs.MoveFirst();
         highest = rs.Fields(0).Value.toLongLong();
+        before = rs.Fields(1).Value.toLongLong();
     }
     if (byId) {
         rs = conn.Execute(kChatSince, {servertijd});
@@ -91,10 +106,19 @@ bool ChatReader::readSince(DbConnection& conn, const QString& servertijd) {
     withoutId_ = !byId;
     since_ = servertijd;
     text_.clear();
-    recent_.clear();
-    floor_ = top_ = highest;
+    gaps_.clear();
+    placed_.clear();
+    top_ = before;
     if (byId) {
-        top_ = appendRows(rs);
+        // An id after the newest line before the login that the lines since skip
+        // may be a line not committed yet.
+        const quint32 now = timeGetTime();
+        takeRows(rs, now);
+        if (highest > top_) {
+            gaps_.append({top_ + 1, highest, now});
+            top_ = highest;
+        }
+        forget(now);
         return true;
     }
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
@@ -103,29 +127,85 @@ bool ChatReader::readSince(DbConnection& conn, const QString& servertijd) {
 }
 
 bool ChatReader::readNew(DbConnection& conn) {
-    DbRecordset rs = conn.Execute(kChatAfter, {floor_});
+    QString sql = kChatAfter;
+    QVariantList values{top_};
+    if (!gaps_.isEmpty()) {
+        sql = kChatAfterAndIn;
+        values.prepend(since_);
+        for (const Gap& gap : std::as_const(gaps_)) {
+            sql += kOrInGap;
+            values << gap.from << gap.to;
+        }
+        sql += kByMessageId;
+    }
+    DbRecordset rs = conn.Execute(sql, values);
     if (conn.Error().Number != 0) return false;
     lastRows_ = rs.RecordCount();
-    const qint64 highest = appendRows(rs);
-    // The lines up to the previous read's highest id have had the time since then
-    // to commit; the later ones are looked at again next time.
-    floor_ = top_;
-    top_ = highest;
-    recent_.erase(recent_.begin(), std::upper_bound(recent_.begin(), recent_.end(), floor_));
+    const quint32 now = timeGetTime();
+    takeRows(rs, now);
+    forget(now);
     return true;
 }
 
-qint64 ChatReader::appendRows(DbRecordset& rs) {
-    qint64 highest = top_;
+void ChatReader::takeRows(DbRecordset& rs, quint32 now) {
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         const qint64 id = rs.Fields(0).Value.toLongLong();
-        highest = std::max(highest, id);
-        if (mode_ == Mode::Append && id > floor_) {
-            const auto at = std::lower_bound(recent_.begin(), recent_.end(), id);
-            if (at != recent_.end() && *at == id) continue;
-            recent_.insert(at, id);
+        const QString line = lobbyLine(rs.Fields(1).Text(), rs.Fields(2).Text());
+        if (mode_ == Mode::Append) {
+            if (id <= top_ && leaveGap(id)) {
+                // A line from before the login (the server's clock) is not shown.
+                if (rs.FieldCount() < 4 || rs.Fields(3).Value.toInt() != 0) place(id, line);
+                continue;
+            }
+            if (id > top_) {
+                if (id > top_ + 1) gaps_.append({top_ + 1, id - 1, now});
+                top_ = id;
+                placed_.append({id, text_.size()});
+            }
         }
-        text_ += lobbyLine(rs.Fields(1).Text(), rs.Fields(2).Text());
+        text_ += line;
     }
-    return highest;
+}
+
+bool ChatReader::leaveGap(qint64 id) {
+    const auto gap = std::find_if(gaps_.begin(), gaps_.end(),
+                                  [id](const Gap& g) { return g.from <= id && id <= g.to; });
+    if (gap == gaps_.end()) return false;
+    if (gap->from == gap->to) {
+        gaps_.erase(gap);
+    } else if (gap->from == id) {
+        ++gap->from;
+    } else if (gap->to == id) {
+        --gap->to;
+    } else {
+        const Gap above{id + 1, gap->to, gap->since};
+        gap->to = id - 1;
+        gaps_.insert(gap + 1, above);
+    }
+    return true;
+}
+
+void ChatReader::place(qint64 id, const QString& line) {
+    // Every line above the first gap has its place: the line goes before the first
+    // one with a higher id.
+    const auto next = std::upper_bound(placed_.begin(), placed_.end(), id,
+                                       [](qint64 v, const Placed& p) { return v < p.id; });
+    const qsizetype at = next == placed_.end() ? text_.size() : next->at;
+    text_.insert(at, line);
+    for (auto p = next; p != placed_.end(); ++p)
+        p->at += line.size();
+    placed_.insert(next, {id, at});
+}
+
+void ChatReader::forget(quint32 now) {
+    gaps_.removeIf([now](const Gap& g) { return now - g.since >= kLateLineMs; });
+    if (gaps_.size() > kMaxGaps) gaps_.remove(0, gaps_.size() - kMaxGaps);
+    if (gaps_.isEmpty()) {
+        placed_.clear();
+        return;
+    }
+    const qint64 from = gaps_.first().from;
+    placed_.erase(placed_.begin(),
+                  std::lower_bound(placed_.begin(), placed_.end(), from,
+                                   [](const Placed& p, qint64 v) { return p.id < v; }));
 }

@@ -28,17 +28,19 @@ bool pollSystemMessages(DbConnection& conn, const QString& gebruikersnaam, QStri
 // without any conversion on this PC; "" when the statement failed.
 QString serverNow(DbConnection& conn);
 
-// The chat lines written since a login, in the order they were inserted. The
-// first read takes the lines whose servertime is not before the login time; in
-// Append mode later reads take the lines with a higher messageID, whatever the
-// server's clock did since. An insert that commits after a later one was read
-// is still caught: each read looks again at the lines after the highest
-// messageID of the read before the last one, skipping those it has. In Reread
-// mode, and on a table without messageID, every read takes the whole chat since
-// the login again.
+// The chat lines written since a login, in the order of messageID. The first
+// read takes the lines whose servertime is not before the login time; in Append
+// mode later reads take the lines with a higher messageID, whatever the server's
+// clock did since. An id skipped by the lines read (an insert not committed yet)
+// is looked at again by every read for a minute from the read that skipped it: a
+// line since the login committed that late still shows, once, in its place. In Reread mode, and on
+// a table without messageID, every read takes the whole chat since the login again.
 class ChatReader {
 public:
     enum class Mode { Reread, Append };
+    // How long a skipped messageID is looked at again, from the read that skipped it.
+    static constexpr quint32 kLateLineMs = 60000;
+
     explicit ChatReader(Mode mode = Mode::Append) : mode_(mode) {}
 
     // Polls the lines since servertijd; a new servertijd starts afresh. Returns
@@ -50,18 +52,35 @@ public:
     int lastRows() const { return lastRows_; }
 
 private:
+    // messageIDs from..to, not read yet, skipped by the read at timeGetTime() since.
+    struct Gap {
+        qint64 from, to;
+        quint32 since;
+    };
+    // A line shown whose messageID is above the first gap's, and where it starts in text_.
+    struct Placed {
+        qint64 id;
+        qsizetype at;
+    };
+
     bool readSince(DbConnection& conn, const QString& servertijd);
     bool readNew(DbConnection& conn);
-    // Appends the rows (messageID, van, bericht) whose id recent_ does not hold, and
-    // keeps the ids above floor_ there; returns the highest id, at least top_.
-    qint64 appendRows(DbRecordset& rs);
+    // Takes the rows (messageID, van, bericht[, since the login]) ordered by
+    // messageID: those above top_ go at the end, those in a gap into their place.
+    void takeRows(DbRecordset& rs, quint32 now);
+    // Takes id out of its gap; false when it is in none.
+    bool leaveGap(qint64 id);
+    // Puts a line into text_ before the lines with higher ids.
+    void place(qint64 id, const QString& line);
+    // Forgets the gaps looked at long enough, and the places no gap needs.
+    void forget(quint32 now);
 
     Mode mode_;
     bool withoutId_ = false; // the table has no messageID column
     QString since_;          // servertijd of the lines in text_
-    qint64 floor_ = 0;       // the next read takes the lines after this messageID
     qint64 top_ = 0;         // highest messageID read so far
-    QList<qint64> recent_;   // the messageIDs above floor_ that text_ holds, ascending
+    QList<Gap> gaps_;        // ascending
+    QList<Placed> placed_;   // ascending
     QString text_;
     int lastRows_ = 0;
 };

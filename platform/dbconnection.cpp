@@ -1,8 +1,9 @@
 #include "platform/dbconnection.h"
 
-#include "platform/clock.h"
+#include "platform/dbsession.h"
 #include "platform/mysqlhandle.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,26 +13,18 @@
 
 namespace {
 
-const QString kDriver = QStringLiteral("QMYSQL");
 constexpr qsizetype kMaxSessionSets = 16;
-// After a failed attempt to open again, statements report that failure for so
-// long without trying: a server that does not answer costs one connect time-out,
-// not one per statement.
-constexpr quint32 kReopenPauseMs = 2000;
+// Between attempts to open a lost session again.
+constexpr std::chrono::milliseconds kReopenPause{2000};
+// How long the statement that starts such an attempt waits for it.
+constexpr std::chrono::milliseconds kReopenWait{1000};
+// A statement that lost its session this close to the read time-out, or later,
+// was given up by the client.
+constexpr qint64 kTimeoutSlackMs = 100;
 
 DbError notConnected() {
     return {DbConnection::kNotConnectedError,
             QStringLiteral("Not connected to the database server")};
-}
-
-DbError fromSqlError(const QSqlError& e) {
-    bool ok = false;
-    int number = e.nativeErrorCode().toInt(&ok);
-    if (!ok || number == 0) number = 2000; // the client library's "unknown error"
-    QString text = e.databaseText().trimmed();
-    if (text.isEmpty()) text = e.driverText().trimmed();
-    if (text.isEmpty()) text = QStringLiteral("Unknown database error");
-    return {number, text};
 }
 
 // Errors after which the session is dead: server gone away, connection lost,
@@ -92,6 +85,25 @@ DbConnection::DbConnection(const QString& connectionName)
       closedReason_(notConnected()) {}
 
 DbConnection::~DbConnection() {
+    reconnector_.reset();
+    dropSession();
+}
+
+int DbConnection::OpenConnection(const QString& host, const QString& user, const QString& password,
+                                 const QString& database, int port, int /*flags*/) {
+    reconnector_.reset(); // a lost session of the old account stays lost
+    dropSession();
+    settings_ = {host,         user,         password, database, port, connectTimeout_,
+                 readTimeout_, writeTimeout_};
+    sessionSets_.clear();
+    error_ = openSession(name_, settings_);
+    open_ = reopenable_ = error_.Number == 0;
+    closedReason_ = open_ ? notConnected() : error_;
+    return error_.Number;
+}
+
+void DbConnection::dropSession() {
+    open_ = false;
     if (!QSqlDatabase::contains(name_)) return;
     {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
@@ -100,61 +112,26 @@ DbConnection::~DbConnection() {
     QSqlDatabase::removeDatabase(name_);
 }
 
-int DbConnection::OpenConnection(const QString& host, const QString& user, const QString& password,
-                                 const QString& database, int port, int /*flags*/) {
-    const Account account{host, user, password, database, port};
-    if (!(account == account_)) reopenable_ = false;
-    account_ = account;
-    sessionSets_.clear();
-    reopenFailed_ = false;
-    const int result = open(account);
-    if (result == 0) reopenable_ = true;
-    return result;
-}
-
-int DbConnection::open(const Account& account) {
-    if (!QSqlDatabase::isDriverAvailable(kDriver)) {
-        error_ = {2000, QStringLiteral("The MySQL driver of Qt (QMYSQL) is not installed")};
-        closedReason_ = error_;
-        return error_.Number;
-    }
-    QSqlDatabase db = QSqlDatabase::contains(name_) ? QSqlDatabase::database(name_, false)
-                                                    : QSqlDatabase::addDatabase(kDriver, name_);
-    db.close();
-    db.setHostName(account.host);
-    db.setPort(account.port);
-    db.setUserName(account.user);
-    db.setPassword(account.password);
-    db.setDatabaseName(account.database);
-    db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;"
-                                        "MYSQL_OPT_WRITE_TIMEOUT=%3;MYSQL_OPT_RECONNECT=0")
-                             .arg(connectTimeout_)
-                             .arg(readTimeout_)
-                             .arg(writeTimeout_));
-    if (!db.open()) {
-        error_ = fromSqlError(db.lastError());
-        closedReason_ = error_;
-        return error_.Number;
-    }
-    // Qt's MySQL driver lets one text carry several statements; only the first
-    // result would be seen and errors of the others would be lost.
-    mysqlhandle::singleStatements(db);
-    error_ = {};
-    closedReason_ = notConnected();
-    return 0;
-}
-
-// A new session for the account that was open, with the user variables of the old one.
+// A new session for the account that was open, with the user variables of the old
+// one. The statement that starts the attempt waits for it a little; later ones only
+// look whether it has succeeded.
 bool DbConnection::reopen() {
-    if (reopenFailed_ && timeGetTime() - reopenFailedAt_ < kReopenPauseMs) {
-        error_ = closedReason_;
+    bool open = false;
+    if (!reconnector_) {
+        dropSession();
+        reconnector_ = std::make_unique<Reconnector>(name_, settings_, kReopenPause);
+        open = reconnector_->open(kReopenWait);
+    } else {
+        open = reconnector_->open();
+    }
+    if (!open) {
+        const DbError failed = reconnector_->lastError();
+        error_ = failed.Number != 0 ? failed : closedReason_;
         return false;
     }
-    reopenFailed_ = open(account_) != 0;
-    if (reopenFailed_) {
-        reopenFailedAt_ = timeGetTime();
-        return false;
-    }
+    reconnector_.reset();
+    open_ = true;
+    closedReason_ = notConnected();
     const QList<Statement> sets = std::exchange(sessionSets_, {});
     for (const Statement& set : sets) {
         int count = 0;
@@ -169,12 +146,8 @@ void DbConnection::markLost() {
         QSqlDatabase db = QSqlDatabase::database(name_, false);
         db.close();
     }
+    open_ = false;
     closedReason_ = {2006, QStringLiteral("MySQL server has gone away")};
-}
-
-int DbConnection::State() const {
-    if (!QSqlDatabase::contains(name_)) return kNotConnected;
-    return QSqlDatabase::database(name_, false).isOpen() ? kConnected : kNotConnected;
 }
 
 DbRecordset DbConnection::Execute(const QString& sql, int& count) {
@@ -203,15 +176,12 @@ void DbConnection::setTimeouts(int connectSeconds, int readSeconds, int writeSec
 
 DbRecordset DbConnection::run(const QString& sql, const QVariantList* values, int& count) {
     count = 0;
-    if (State() == kConnected && mysqlhandle::closedByServer(QSqlDatabase::database(name_, false)))
-        markLost();
-    if (State() != kConnected) {
-        if (!reopenable_) {
-            error_ = closedReason_;
-            return {};
-        }
-        if (!reopen()) return {};
+    if (!reopenable_) {
+        error_ = closedReason_;
+        return {};
     }
+    if (open_ && mysqlhandle::closedByServer(QSqlDatabase::database(name_, false))) markLost();
+    if (!open_ && !reopen()) return {};
     DbRecordset rows;
     const Outcome outcome = attempt(sql, values, count, rows);
     const bool again =
@@ -226,6 +196,8 @@ DbConnection::Outcome DbConnection::attempt(const QString& sql, const QVariantLi
     rows = {};
     QSqlDatabase db = QSqlDatabase::database(name_, false);
     bool sent = false;
+    QElapsedTimer took;
+    took.start();
     {
         QSqlQuery query(db);
         query.setForwardOnly(true); // the rows are copied out below
@@ -258,10 +230,13 @@ DbConnection::Outcome DbConnection::attempt(const QString& sql, const QVariantLi
             count = rows.RecordCount();
             return Outcome::Done;
         }
-        error_ = fromSqlError(query.lastError());
+        error_ = dbErrorOf(query.lastError());
     }
     if (!connectionLost(error_.Number) && !mysqlhandle::closedByServer(db)) return Outcome::Failed;
     markLost();
+    // The client library gives up waiting with "lost connection" too.
+    if (error_.Number == 2013 && took.elapsed() >= settings_.readTimeout * 1000 - kTimeoutSlackMs)
+        return Outcome::GaveUp;
     // The client library reports 2006 when it could not send the statement at all.
     return sent && error_.Number != 2006 ? Outcome::LostMaybeRun : Outcome::LostUnsent;
 }

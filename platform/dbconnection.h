@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <memory>
 
 // Outcome of the last operation of a connection.
 struct DbError {
@@ -11,23 +12,37 @@ struct DbError {
     QString Description;
 };
 
+// Where and how a session connects: account, database and time-outs in seconds.
+struct DbSettings {
+    QString host, user, password, database;
+    int port = 0;
+    int connectTimeout = 5, readTimeout = 10, writeTimeout = 10;
+};
+
+class Reconnector;
+
 // One connection to a MySQL/MariaDB server over Qt SQL (driver QMYSQL).
 // Every statement runs on this one session, so a variable that one statement
 // sets ("SET @t1=0") is seen by the next.
 //
 // Once open, the connection comes back by itself after the server dropped it (a
-// restart, KILL, the idle time-out). Before a statement goes out the session is
-// checked, without a round trip; a session found gone, or known gone since an
-// earlier statement, is opened again with the same account and database first. A
-// statement that loses the session while it runs is run once more on a new one
-// when it only reads (SELECT, SHOW, SET @...) or never reached the server; a change
-// that the server may have run is not repeated. A statement that cannot run
-// reports its error as before; while the session is gone State() is kNotConnected
-// and the next statement tries again, unless an attempt failed less than two
-// seconds ago (a server that does not answer costs one connect time-out, not one
-// per statement). A new session gets the user variables that "SET @..."
-// statements gave the old one, set again in the same order (not values that later
-// statements changed). OpenConnection always starts a fresh session.
+// restart, KILL, the idle time-out) and counts as usable meanwhile. Before a
+// statement goes out the session is checked, without a round trip; a session found
+// gone, or known gone since an earlier statement, is opened again with the same
+// account and database first. A statement that loses the session while it runs is
+// run once more on a new one when it only reads (SELECT, SHOW, SET @...) or never
+// reached the server; a change that the server may have run is not repeated, and
+// neither is a statement the client stopped waiting for (the read time-out passed:
+// the server may still run it).
+//
+// A new session is opened on a thread of its own (see Reconnector), so a server
+// that does not answer holds up no statement for long: the statement that starts
+// the attempt waits for it at most one second; later statements take the new
+// session once it is there and meanwhile report at once the error of the last
+// attempt (or of the lost session). A failed attempt is tried again two seconds
+// later. A new session gets the user variables that "SET @..." statements gave the
+// old one, set again in the same order (not values that later statements changed).
+// OpenConnection always starts a fresh session, on the calling thread.
 //
 // Statements that carry outside text (user names, chat lines, descriptions ...)
 // must use the overloads with bound values: put "?" where a value goes and pass
@@ -42,17 +57,21 @@ public:
 
     // Each connection needs a name of its own; empty = a generated one.
     explicit DbConnection(const QString& connectionName = {});
+    // Waits for an attempt to open a lost session again that runs (its connect
+    // time-out at most).
     ~DbConnection();
     DbConnection(const DbConnection&) = delete;
     DbConnection& operator=(const DbConnection&) = delete;
 
-    // Opens (or re-opens) the session. Returns 0 on success, else the error
-    // number, which Error() also reports. flags are accepted and not used.
+    // Opens (or re-opens) the session, ending an attempt to open a lost one again.
+    // Returns 0 on success, else the error number, which Error() also reports.
+    // flags are accepted and not used.
     int OpenConnection(const QString& host, const QString& user, const QString& password,
                        const QString& database, int port, int flags);
-    // kNotConnected (1) until an open succeeds, and again while the session is gone
-    // (the server dropped it and it has not come back yet).
-    int State() const;
+    // kConnected once an open succeeded, also while a lost session is being opened
+    // again (the next statement opens it or reports why it cannot); kNotConnected
+    // before that and after an open that failed.
+    int State() const { return reopenable_ ? kConnected : kNotConnected; }
 
     // Runs one statement and waits for it. count is set to the number of rows the
     // statement returned, or else the number of rows it changed. Returns the rows
@@ -65,16 +84,14 @@ public:
     DbError Error() const { return error_; }
 
     // Seconds before connecting, reading or writing gives up (defaults 5, 10, 10);
-    // used by the next OpenConnection.
+    // used from the next OpenConnection on.
     void setTimeouts(int connectSeconds, int readSeconds, int writeSeconds);
 
 private:
-    struct Account {
-        QString host, user, password, database;
-        int port = 0;
-        bool operator==(const Account&) const = default;
-    };
-    enum class Outcome { Done, Failed, LostUnsent, LostMaybeRun };
+    // Failed: an error of the statement; GaveUp: the read time-out passed, the
+    // server may still run it; Lost...: the session went, before or after the
+    // statement reached the server.
+    enum class Outcome { Done, Failed, GaveUp, LostUnsent, LostMaybeRun };
     struct Statement {
         QString sql;
         QVariantList values;
@@ -83,15 +100,15 @@ private:
 
     DbRecordset run(const QString& sql, const QVariantList* values, int& count);
     Outcome attempt(const QString& sql, const QVariantList* values, int& count, DbRecordset& rows);
-    int open(const Account& account);
     bool reopen();
     void markLost();
+    void dropSession();
 
     QString name_;
-    Account account_;
-    bool reopenable_ = false;      // account_ has been open: the connection may come back
-    bool reopenFailed_ = false;    // the last attempt to open it again failed ...
-    quint32 reopenFailedAt_ = 0;   // ... at this timeGetTime()
+    DbSettings settings_;     // of the last OpenConnection
+    bool reopenable_ = false; // the last OpenConnection succeeded: the session may come back
+    bool open_ = false;       // name_ holds an open session of this thread
+    std::unique_ptr<Reconnector> reconnector_; // opens a lost session again
     QList<Statement> sessionSets_; // the "SET @..." statements of the session, to set again
     DbError error_;
     DbError closedReason_; // what a statement reports while not connected

@@ -32,11 +32,18 @@ vdx_free_port() {
     python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()'
 }
 
+# The temporary folder of the server on DATADIR, beside it: servers that share one
+# (/tmp) remove each other's temporary tables, and a parallel install then fails.
+vdx_db_tmpdir() {
+    mkdir -p "$1.tmp" && echo "$1.tmp"
+}
+
 # vdx_db_install DATADIR LOG: creates the system tables.
 vdx_db_install() {
     mkdir -p "$1"
     if ! mariadb-install-db --no-defaults --user="$(id -un)" --auth-root-authentication-method=normal \
-        --skip-test-db --skip-name-resolve --datadir="$1" >"$2" 2>&1; then
+        --skip-test-db --skip-name-resolve --datadir="$1" --tmpdir="$(vdx_db_tmpdir "$1")" \
+        >"$2" 2>&1; then
         echo "error: mariadb-install-db failed, see $2" >&2
         return 1
     fi
@@ -45,8 +52,8 @@ vdx_db_install() {
 # vdx_db_server DATADIR SOCKET PORT LOG: becomes the server process.
 vdx_db_server() {
     exec mariadbd --no-defaults --user="$(id -un)" --skip-name-resolve --bind-address=127.0.0.1 \
-        --port="$3" --socket="$2" --datadir="$1" --pid-file="$1/mariadbd.pid" \
-        --log-error="$4" --innodb-buffer-pool-size=32M >>"$4" 2>&1
+        --port="$3" --socket="$2" --datadir="$1" --tmpdir="$(vdx_db_tmpdir "$1")" \
+        --pid-file="$1/mariadbd.pid" --log-error="$4" --innodb-buffer-pool-size=32M >>"$4" 2>&1
 }
 
 # vdx_db_wait SOCKET PID LOG: returns once the server answers; fails when the

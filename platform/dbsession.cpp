@@ -1,0 +1,94 @@
+#include "platform/dbsession.h"
+
+#include "platform/mysqlhandle.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QThread>
+
+namespace {
+
+const QString kDriver = QStringLiteral("QMYSQL");
+
+} // namespace
+
+DbError dbErrorOf(const QSqlError& e) {
+    bool ok = false;
+    int number = e.nativeErrorCode().toInt(&ok);
+    if (!ok || number == 0) number = 2000; // the client library's "unknown error"
+    QString text = e.databaseText().trimmed();
+    if (text.isEmpty()) text = e.driverText().trimmed();
+    if (text.isEmpty()) text = QStringLiteral("Unknown database error");
+    return {number, text};
+}
+
+DbError openSession(const QString& name, const DbSettings& s, QThread* owner) {
+    if (!QSqlDatabase::isDriverAvailable(kDriver))
+        return {2000, QStringLiteral("The MySQL driver of Qt (QMYSQL) is not installed")};
+    DbError error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(kDriver, name);
+        db.setHostName(s.host);
+        db.setPort(s.port);
+        db.setUserName(s.user);
+        db.setPassword(s.password);
+        db.setDatabaseName(s.database);
+        db.setConnectOptions(
+            QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;"
+                           "MYSQL_OPT_WRITE_TIMEOUT=%3;MYSQL_OPT_RECONNECT=0")
+                .arg(s.connectTimeout)
+                .arg(s.readTimeout)
+                .arg(s.writeTimeout));
+        if (db.open()) {
+            // Qt's MySQL driver lets one text carry several statements; only the first
+            // result would be seen and errors of the others would be lost.
+            mysqlhandle::singleStatements(db);
+            if (owner && owner != QThread::currentThread()) db.driver()->moveToThread(owner);
+            return {};
+        }
+        error = dbErrorOf(db.lastError());
+    }
+    QSqlDatabase::removeDatabase(name);
+    return error;
+}
+
+Reconnector::Reconnector(const QString& name, const DbSettings& settings,
+                         std::chrono::milliseconds pause)
+    : name_(name), settings_(settings), pause_(pause), owner_(QThread::currentThread()),
+      thread_([this] { run(); }) {}
+
+Reconnector::~Reconnector() {
+    {
+        const std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+bool Reconnector::open(std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, wait, [this] { return attempts_ > 0; });
+    return open_;
+}
+
+DbError Reconnector::lastError() {
+    const std::lock_guard lock(mutex_);
+    return lastError_;
+}
+
+void Reconnector::run() {
+    std::unique_lock lock(mutex_);
+    while (!stop_) {
+        lock.unlock();
+        const DbError error = openSession(name_, settings_, owner_);
+        lock.lock();
+        ++attempts_;
+        open_ = error.Number == 0;
+        if (!open_) lastError_ = error;
+        changed_.notify_all();
+        if (open_) return;
+        changed_.wait_for(lock, pause_, [this] { return stop_; });
+    }
+}
