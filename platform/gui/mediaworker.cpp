@@ -3,7 +3,9 @@
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QSemaphore>
+#include <QWaitCondition>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,39 @@ std::vector<MediaWorker*>& workers() {
 std::vector<std::unique_ptr<MediaWorker>>& retiredWorkers() {
     static auto* const list = new std::vector<std::unique_ptr<MediaWorker>>;
     return *list;
+}
+
+// The backend keeps state for the whole process that it does not guard against
+// players made, changed and torn down on several threads at once (the sound
+// server's main loop, freed with the last sink while a new sink sets its volume):
+// the workers' calls take turns. A turn held longer than a call's bound belongs to
+// a stuck worker and is taken over.
+class Turn {
+public:
+    void take(const MediaWorker* worker) {
+        QMutexLocker lock(&mutex_);
+        while (owner_ && owner_ != worker && !since_.hasExpired(MediaWorker::kCallBoundMs))
+            free_.wait(&mutex_, QDeadlineTimer(MediaWorker::kCallBoundMs - since_.elapsed()));
+        owner_ = worker;
+        since_.start();
+    }
+    void give(const MediaWorker* worker) {
+        QMutexLocker lock(&mutex_);
+        if (owner_ != worker) return; // taken over meanwhile
+        owner_ = nullptr;
+        free_.wakeOne();
+    }
+
+private:
+    QMutex mutex_;
+    QWaitCondition free_;
+    const MediaWorker* owner_ = nullptr;
+    QElapsedTimer since_;
+};
+
+Turn& turn() {
+    static auto* const t = new Turn; // never destroyed, like the workers' lists
+    return *t;
 }
 
 // Posts fn to the thread of context and waits for it, at most the bound.
@@ -46,6 +81,7 @@ MediaWorker::MediaWorker(float volume) {
     stuck_ = !postAndWait(
         &context_,
         [this, volume] {
+            turn().take(this);
             player_ = std::make_unique<QMediaPlayer>();
             auto* output = new QAudioOutput(player_.get());
             output->setVolume(volume);
@@ -57,6 +93,7 @@ MediaWorker::MediaWorker(float volume) {
             QObject::connect(p, &QMediaPlayer::errorOccurred, p, update);
             QObject::connect(p, &QMediaPlayer::positionChanged, p, update);
             record(*p);
+            turn().give(this);
         },
         kCallBoundMs);
     if (stuck_) endLater();
@@ -74,8 +111,10 @@ bool MediaWorker::run(std::function<void(QMediaPlayer&)> call, int boundMs) {
         &context_,
         [this, call = std::move(call)] {
             if (player_) {
+                turn().take(this);
                 call(*player_);
                 record(*player_);
+                turn().give(this);
             }
         },
         boundMs);
@@ -105,7 +144,9 @@ void MediaWorker::record(const QMediaPlayer& player) {
 }
 
 void MediaWorker::finish() {
+    turn().take(this);
     player_.reset();
+    turn().give(this);
     thread_.quit();
 }
 
