@@ -18,6 +18,7 @@
 #include "game/Form7.h"
 #include "game/answershape.h"
 #include "game/answerwatch.h"
+#include "lobby/centraldb.h"
 #include "lobby/clicklabel.h"
 #include "netgame/servermodule.h"
 #include "netgame/triviauitbreiding.h"
@@ -289,9 +290,11 @@ void Form1::triviaserverherbeginnen() {
             pokeWatch();
             return;
         }
+        // Without the central server no question can be drawn: no more tries.
+        const bool serverAway = gMyConn().Error().lostConnection;
         MsgBox(QStringLiteral("error occured in trivserverrestart module"));
         if (!self) return;
-        if (++triviapogingen_ >= kMaxTriviaStarts) {
+        if (++triviapogingen_ >= kMaxTriviaStarts || serverAway) {
             // No question can be started: the game ends here.
             spelbeeindigen();
             return;

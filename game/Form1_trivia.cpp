@@ -71,6 +71,8 @@ bool Form1::triviavoorbereiden() {
             if (s.triviavraagnr.toInt() != 0) return true;
         }
         s.triviavraagnr = QStringLiteral("0");
+        // Another draw would only wait for the server again.
+        if (gMyConn().Error().lostConnection) break;
     }
     return false;
 }

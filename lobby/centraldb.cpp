@@ -63,6 +63,19 @@ void CheckError() {
            error.Description);
 }
 
+void CheckChange(const QString& what) {
+    const DbError error = gMyConn().Error();
+    if (!error.maybeStored) {
+        CheckError();
+        return;
+    }
+    MsgBox(what +
+           QStringLiteral(" may have arrived: the connection was lost before the server "
+                          "confirmed it, so sending it again may store it twice.\r\n\r\n"
+                          "Error ") +
+           QString::number(error.Number) + QStringLiteral(": ") + error.Description);
+}
+
 void closerecordset() {
     myrslogin().CloseRecordset();
     myrslogin() = DbRecordset();

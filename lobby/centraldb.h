@@ -27,6 +27,10 @@ int openLobbyAccount(DbConnection& connection);
 // Shows "Error <number>: <description>" when the last operation of gMyConn failed.
 // The error is not cleared and the caller goes on.
 void CheckError();
+// After a change of gMyConn failed: when the server may have stored it all the same
+// (the connection broke after it was sent), says so of what ("Your report") before
+// the error; otherwise the same as CheckError.
+void CheckChange(const QString& what);
 // Closes myrslogin and sets it to nothing.
 void closerecordset();
 // Opens gMyConn with the test account. Returns "Connected" on success (the

@@ -42,7 +42,10 @@ void frmmulti::cmdlobbysend_Click() {
     const DbError error = gMyConn().Error();
     if (error.Number != 0) {
         // The line stays in the input box, to be sent again.
-        MsgBox(QStringLiteral("Your message was not sent: ") + error.Description);
+        if (error.maybeStored)
+            CheckChange(QStringLiteral("Your message"));
+        else
+            MsgBox(QStringLiteral("Your message was not sent: ") + error.Description);
         txtlobbysturen->setFocus();
         return;
     }
@@ -52,9 +55,10 @@ void frmmulti::cmdlobbysend_Click() {
 
 // A tick that comes while the previous one still runs is dropped, and a slow
 // tick is followed by a full interval rather than at once. A lost connection is
-// opened again by gMyConn itself.
+// opened again by gMyConn itself; the tick does not wait for that.
 void frmmulti::tmrlobbychat_Timer() {
     if (lobbyPollRunning_) return;
+    const DbConnection::TimedPoll poll(gMyConn());
     lobbyPollRunning_ = true;
     QElapsedTimer took;
     took.start();

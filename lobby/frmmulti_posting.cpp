@@ -63,7 +63,7 @@ void frmmulti::cmdPostQuestion_Click() {
     gMyConn().Execute(head + QStringLiteral("VALUES(?,?,?") + marks + QStringLiteral(",'nobody');"),
                       values);
     if (gMyConn().Error().Number != 0) {
-        CheckError(); // nothing arrived: every text stays as typed
+        CheckChange(QStringLiteral("Your question")); // every text stays as typed
         return;
     }
     MsgBox(QStringLiteral("Thank you!\r\n\r\nA new question by ") + poster +

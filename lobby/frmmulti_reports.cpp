@@ -35,7 +35,7 @@ void frmmulti::Command3_Click() {
                        txtrepdescription->toPlainText(),
                        QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)});
     if (gMyConn().Error().Number != 0) {
-        CheckError(); // nothing arrived: every text stays as typed
+        CheckChange(QStringLiteral("Your report")); // every text stays as typed
         return;
     }
     MsgBox(QStringLiteral("message sent"));

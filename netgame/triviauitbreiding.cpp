@@ -166,8 +166,8 @@ void recordcontroleren() {
         QString tabeltijd = tijdtekst;
         const qsizetype komma = tabeltijd.indexOf(u',');
         if (komma >= 0) tabeltijd[komma] = u'.';
-        // Not followed by the error check: a record the table did not take is
-        // neither reported nor announced.
+        // A record the table did not take is announced to nobody; the host is not
+        // shown the error either, and the game goes on.
         DbConnection& db = gMyConn();
         db.Execute(kRecordUpdate, {houder, tabeltijd, st.triviavraagnr});
         if (db.Error().Number == 0) systeemregel(wire::vxsecha4, tekst, kTriviaRed);

@@ -16,7 +16,7 @@ namespace {
 constexpr qsizetype kMaxSessionSets = 16;
 // Between attempts to open a lost session again.
 constexpr std::chrono::milliseconds kReopenPause{2000};
-// How long the statement that starts such an attempt waits for it.
+// How long a timed poll that starts such an attempt waits for it.
 constexpr std::chrono::milliseconds kReopenWait{1000};
 // A statement that lost its session this close to the read time-out, or later,
 // was given up by the client.
@@ -113,30 +113,33 @@ void DbConnection::dropSession() {
 }
 
 // A new session for the account that was open, with the user variables of the old
-// one. The statement that starts the attempt waits for it a little; later ones only
-// look whether it has succeeded.
+// one. A timed poll waits only for the attempt it starts, and a little; any other
+// statement waits for an attempt, at most the connect time-out.
 bool DbConnection::reopen() {
-    bool open = false;
-    if (!reconnector_) {
+    const bool starting = !reconnector_;
+    if (starting) {
         dropSession();
         reconnector_ = std::make_unique<Reconnector>(name_, settings_, kReopenPause);
-        open = reconnector_->open(kReopenWait);
-    } else {
-        open = reconnector_->open();
     }
-    if (!open) {
+    std::chrono::milliseconds wait{settings_.connectTimeout * 1000};
+    if (polling_) wait = starting ? kReopenWait : std::chrono::milliseconds{0};
+    if (!reconnector_->open(wait, !polling_)) {
         const DbError failed = reconnector_->lastError();
         error_ = failed.Number != 0 ? failed : closedReason_;
+        error_.lostConnection = true;
         return false;
     }
     reconnector_.reset();
     open_ = true;
     closedReason_ = notConnected();
-    const QList<Statement> sets = std::exchange(sessionSets_, {});
-    for (const Statement& set : sets) {
+    // Kept until they are set: a session lost during the replay gets them too.
+    for (const Statement& set : std::as_const(sessionSets_)) {
         int count = 0;
         DbRecordset rows;
-        if (attempt(set.sql, &set.values, count, rows) != Outcome::Done) return false;
+        if (attempt(set.sql, &set.values, count, rows) != Outcome::Done) {
+            error_.lostConnection = !open_;
+            return false;
+        }
     }
     return true;
 }
@@ -178,15 +181,40 @@ DbRecordset DbConnection::run(const QString& sql, const QVariantList* values, in
     count = 0;
     if (!reopenable_) {
         error_ = closedReason_;
+        error_.lostConnection = true;
         return {};
     }
     if (open_ && mysqlhandle::closedByServer(QSqlDatabase::database(name_, false))) markLost();
     if (!open_ && !reopen()) return {};
     DbRecordset rows;
-    const Outcome outcome = attempt(sql, values, count, rows);
+    Outcome outcome = attempt(sql, values, count, rows);
     const bool again =
         outcome == Outcome::LostUnsent || (outcome == Outcome::LostMaybeRun && changesNoRows(sql));
-    if (again && reopen()) attempt(sql, values, count, rows);
+    if (again) {
+        if (!reopen()) return {};
+        outcome = attempt(sql, values, count, rows);
+    }
+    switch (outcome) {
+    case Outcome::Done:
+        if (isUserVariableSet(sql)) {
+            const Statement set{sql, values ? *values : QVariantList()};
+            sessionSets_.removeAll(set);
+            sessionSets_.append(set);
+            if (sessionSets_.size() > kMaxSessionSets) sessionSets_.removeFirst();
+        }
+        break;
+    case Outcome::Failed:
+        break;
+    case Outcome::GaveUp:
+    case Outcome::LostMaybeRun:
+        error_.lostConnection = true;
+        error_.maybeStored = !changesNoRows(sql);
+        break;
+    case Outcome::GaveUpUnsent:
+    case Outcome::LostUnsent:
+        error_.lostConnection = true;
+        break;
+    }
     return rows;
 }
 
@@ -216,12 +244,6 @@ DbConnection::Outcome DbConnection::attempt(const QString& sql, const QVariantLi
         }
         if (ok) {
             error_ = {};
-            if (isUserVariableSet(sql)) {
-                const Statement set{sql, values ? *values : QVariantList()};
-                sessionSets_.removeAll(set);
-                sessionSets_.append(set);
-                if (sessionSets_.size() > kMaxSessionSets) sessionSets_.removeFirst();
-            }
             if (!query.isSelect()) {
                 count = qMax(0, query.numRowsAffected());
                 return Outcome::Done;
@@ -236,7 +258,7 @@ DbConnection::Outcome DbConnection::attempt(const QString& sql, const QVariantLi
     markLost();
     // The client library gives up waiting with "lost connection" too.
     if (error_.Number == 2013 && took.elapsed() >= settings_.readTimeout * 1000 - kTimeoutSlackMs)
-        return Outcome::GaveUp;
+        return sent ? Outcome::GaveUp : Outcome::GaveUpUnsent;
     // The client library reports 2006 when it could not send the statement at all.
     return sent && error_.Number != 2006 ? Outcome::LostMaybeRun : Outcome::LostUnsent;
 }

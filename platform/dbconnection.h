@@ -5,11 +5,18 @@
 #include <QString>
 #include <QVariantList>
 #include <memory>
+#include <utility>
 
 // Outcome of the last operation of a connection.
 struct DbError {
     int Number = 0; // 0 = success; otherwise the MySQL error number
     QString Description;
+    // The connection failed, not the statement: no session could be had, or it was
+    // lost while the statement ran. The next statement may well fail the same way.
+    bool lostConnection = false;
+    // A change was sent and the connection broke before the server said whether it
+    // ran (or the read time-out passed): the server may have stored it.
+    bool maybeStored = false;
 };
 
 // Where and how a session connects: account, database and time-outs in seconds.
@@ -36,12 +43,17 @@ class Reconnector;
 // the server may still run it).
 //
 // A new session is opened on a thread of its own (see Reconnector), so a server
-// that does not answer holds up no statement for long: the statement that starts
-// the attempt waits for it at most one second; later statements take the new
-// session once it is there and meanwhile report at once the error of the last
-// attempt (or of the lost session). A failed attempt is tried again two seconds
-// later. A new session gets the user variables that "SET @..." statements gave the
-// old one, set again in the same order (not values that later statements changed).
+// that does not answer holds up no statement for longer than the connect time-out:
+// a statement waits for an attempt that runs, or has one made at once when the last
+// one failed and the next is only planned, and then runs on the new session. Once
+// such a wait has seen an attempt fail, the statements of the next two seconds
+// report that error at once (the server is away; a loop of statements does not
+// wait again and again). Statements made while a TimedPoll exists wait at most a
+// second, and only for the attempt they start; after that they report at once the
+// error of the last attempt (or of the lost session). A failed attempt is tried
+// again two seconds later. A new session gets the user variables that "SET @..."
+// statements gave the old one, set again in the same order (not values that later
+// statements changed).
 // OpenConnection always starts a fresh session, on the calling thread.
 //
 // Statements that carry outside text (user names, chat lines, descriptions ...)
@@ -83,15 +95,30 @@ public:
 
     DbError Error() const { return error_; }
 
+    // Marks the statements made during its life as those of a timed poll: they do
+    // not wait for a lost session to come back (see above).
+    class TimedPoll {
+    public:
+        explicit TimedPoll(DbConnection& connection)
+            : connection_(connection), was_(std::exchange(connection.polling_, true)) {}
+        ~TimedPoll() { connection_.polling_ = was_; }
+        TimedPoll(const TimedPoll&) = delete;
+        TimedPoll& operator=(const TimedPoll&) = delete;
+
+    private:
+        DbConnection& connection_;
+        const bool was_;
+    };
+
     // Seconds before connecting, reading or writing gives up (defaults 5, 10, 10);
     // used from the next OpenConnection on.
     void setTimeouts(int connectSeconds, int readSeconds, int writeSeconds);
 
 private:
     // Failed: an error of the statement; GaveUp: the read time-out passed, the
-    // server may still run it; Lost...: the session went, before or after the
-    // statement reached the server.
-    enum class Outcome { Done, Failed, GaveUp, LostUnsent, LostMaybeRun };
+    // server may still run it (...Unsent: it was still being prepared); Lost...: the
+    // session went, before or after the statement reached the server.
+    enum class Outcome { Done, Failed, GaveUp, GaveUpUnsent, LostUnsent, LostMaybeRun };
     struct Statement {
         QString sql;
         QVariantList values;
@@ -108,6 +135,7 @@ private:
     DbSettings settings_;     // of the last OpenConnection
     bool reopenable_ = false; // the last OpenConnection succeeded: the session may come back
     bool open_ = false;       // name_ holds an open session of this thread
+    bool polling_ = false;    // a TimedPoll exists
     std::unique_ptr<Reconnector> reconnector_; // opens a lost session again
     QList<Statement> sessionSets_; // the "SET @..." statements of the session, to set again
     DbError error_;

@@ -6,6 +6,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QThread>
+#include <algorithm>
 
 namespace {
 
@@ -67,9 +68,22 @@ Reconnector::~Reconnector() {
     thread_.join();
 }
 
-bool Reconnector::open(std::chrono::milliseconds wait) {
+bool Reconnector::open(std::chrono::milliseconds wait, bool now) {
+    using Clock = std::chrono::steady_clock;
     std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, wait, [this] { return attempts_ > 0; });
+    if (open_) return true;
+    const bool idle = started_ == ended_ && ended_ > 0;
+    const bool knownAway = ended_ > 0 && Clock::now() - waitedFailure_ < pause_;
+    int awaited = std::max(started_, 1); // the attempt that runs, or the first
+    if (now && idle && !knownAway) {
+        startNow_ = true;
+        awaited = started_ + 1;
+        changed_.notify_all();
+    } else if (idle) {
+        return false;
+    }
+    changed_.wait_for(lock, wait, [&] { return open_ || ended_ >= awaited; });
+    if (now && !open_ && ended_ >= awaited) waitedFailure_ = Clock::now();
     return open_;
 }
 
@@ -81,14 +95,16 @@ DbError Reconnector::lastError() {
 void Reconnector::run() {
     std::unique_lock lock(mutex_);
     while (!stop_) {
+        ++started_;
+        startNow_ = false;
         lock.unlock();
         const DbError error = openSession(name_, settings_, owner_);
         lock.lock();
-        ++attempts_;
+        ++ended_;
         open_ = error.Number == 0;
         if (!open_) lastError_ = error;
         changed_.notify_all();
         if (open_) return;
-        changed_.wait_for(lock, pause_, [this] { return stop_; });
+        changed_.wait_for(lock, pause_, [this] { return stop_ || startNow_; });
     }
 }

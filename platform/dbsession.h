@@ -32,8 +32,12 @@ public:
     Reconnector(const Reconnector&) = delete;
     Reconnector& operator=(const Reconnector&) = delete;
 
-    // Waits at most wait until the first attempt has ended; true once a session is open.
-    bool open(std::chrono::milliseconds wait = {});
+    // Waits at most wait for the attempt that runs (the first one, when none ended
+    // yet); true once a session is open. With now, a caller that finds the last
+    // attempt failed and the next one only planned has it made at once and waits
+    // for that one, unless an attempt that such a caller waited for failed less
+    // than a pause ago: the server is known to be away, and it does not wait then.
+    bool open(std::chrono::milliseconds wait = {}, bool now = false);
     // The error of the last attempt that failed; Number 0 before one failed.
     DbError lastError();
 
@@ -48,7 +52,11 @@ private:
     std::condition_variable changed_;
     bool stop_ = false;
     bool open_ = false;
-    int attempts_ = 0;
+    bool startNow_ = false; // a caller wants the next attempt without the pause
+    int started_ = 0;       // attempts begun
+    int ended_ = 0;         // attempts ended
+    // When an attempt that a caller with now waited for failed.
+    std::chrono::steady_clock::time_point waitedFailure_;
     DbError lastError_;
     std::thread thread_; // last: starts once the members above are ready
 };
