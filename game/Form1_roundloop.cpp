@@ -90,7 +90,7 @@ void Form1::muziekspelopstarten() {
     s.liedbovengrens = songDrawBound(s.liedpaden.size());
     if (!canDrawMusicQuestion(s.liedbovengrens, s.liedpaden, s.liedtitels)) {
         MsgBox(QStringLiteral("The playlist holds too few songs: a music quiz needs at least %1.")
-                   .arg(kMinPlaylistSongs),
+                   .arg(kMinDrawableSongs),
                MsgIcon::Exclamation);
         Command8->setEnabled(true);
         // Back to waiting for players: the drop watch runs again.

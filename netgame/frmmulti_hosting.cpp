@@ -94,7 +94,7 @@ void frmmulti::cmdHost_Click() {
         if (!canDrawMusicQuestion(songDrawBound(paden.size()), paden, titels)) {
             MsgBox(QStringLiteral("The playlist holds too few playable songs: a music game "
                                   "needs at least %1.")
-                       .arg(kMinPlaylistSongs),
+                       .arg(kMinDrawableSongs),
                    MsgIcon::Exclamation);
             return;
         }

@@ -576,7 +576,7 @@ private slots:
         DialogRecorder dialogs;
         resetState();
         QString m3u = QStringLiteral("#EXTM3U\r\n");
-        for (int n = 1; n <= 4; ++n)
+        for (int n = 1; n <= 3; ++n)
             m3u += folder.file(QStringLiteral("s%1.mp3").arg(n)) + QStringLiteral("\r\n");
         writeFile(folder.file(QStringLiteral("l.m3u")), m3u.toUtf8());
         frmmulti& w = loggedIn();
