@@ -19,6 +19,7 @@
 #include "game/answershape.h"
 #include "game/answerwatch.h"
 #include "lobby/clicklabel.h"
+#include "lobby/frmmulti.h"
 #include "netgame/servermodule.h"
 #include "netgame/triviauitbreiding.h"
 #include "platform/clock.h"
@@ -161,6 +162,8 @@ void Form1::spelbeeindigen() {
         t->stop();
     s.speler1geantwoord = 1;
     s.speler2geantwoord = 1;
+    // The ended game takes no one, from before anything here lets events run.
+    if (s.isserver == 1) closelistener();
     Image5->show();
     Frame1->hide();
 
@@ -179,7 +182,9 @@ void Form1::spelbeeindigen() {
     sendendtoclients();
     // No round start follows to notice a client that leaves now: the watch of
     // before the start drops it. Not when the window was unloaded meanwhile.
-    if (self && exists() && &instance() == this) tmraantalplayersbegin->start();
+    if (!self || !exists() || &instance() != this) return;
+    tmraantalplayersbegin->start();
+    if (s.isserver == 1 && frmmulti::exists()) frmmulti::instance().hostspelafgelopen();
 }
 
 void Form1::muziekserverherbeginnen() {
