@@ -37,7 +37,7 @@ qint16 drawOther(qint16 bound, const RndFunction& rnd, const qint16* drawn, int 
 } // namespace
 
 qint16 songDrawBound(qsizetype count) {
-    return qint16(qMin<qsizetype>(count - 2, std::numeric_limits<qint16>::max()));
+    return qint16(qMin<qsizetype>(count - 1, std::numeric_limits<qint16>::max()));
 }
 
 bool canDrawMusicQuestion(qint16 liedbovengrens, const QStringList& liedpaden,

@@ -12,10 +12,9 @@ using RndFunction = std::function<double()>;
 
 // Fewest drawable songs a question needs: the song and three other titles.
 constexpr int kMinDrawableSongs = 4;
-// Fewest playlist entries: the last entry is never drawn.
-constexpr int kMinPlaylistSongs = kMinDrawableSongs + 1;
 
-// liedbovengrens for a playlist of count songs: its last index minus one.
+// liedbovengrens for a playlist of count songs: its last index, so that every
+// entry can be drawn.
 qint16 songDrawBound(qsizetype count);
 
 // True when indices 0 .. liedbovengrens are at least kMinDrawableSongs and all

@@ -20,6 +20,7 @@
 #include "game/answerwatch.h"
 #include "lobby/centraldb.h"
 #include "lobby/clicklabel.h"
+#include "lobby/frmmulti.h"
 #include "netgame/servermodule.h"
 #include "netgame/triviauitbreiding.h"
 #include "platform/clock.h"
@@ -91,7 +92,7 @@ void Form1::muziekspelopstarten() {
     s.liedbovengrens = songDrawBound(s.liedpaden.size());
     if (!canDrawMusicQuestion(s.liedbovengrens, s.liedpaden, s.liedtitels)) {
         MsgBox(QStringLiteral("The playlist holds too few songs: a music quiz needs at least %1.")
-                   .arg(kMinPlaylistSongs),
+                   .arg(kMinDrawableSongs),
                MsgIcon::Exclamation);
         Command8->setEnabled(true);
         // Back to waiting for players: the drop watch runs again.
@@ -162,6 +163,8 @@ void Form1::spelbeeindigen() {
         t->stop();
     s.speler1geantwoord = 1;
     s.speler2geantwoord = 1;
+    // The ended game takes no one, from before anything here lets events run.
+    if (s.isserver == 1) closelistener();
     Image5->show();
     Frame1->hide();
 
@@ -180,7 +183,9 @@ void Form1::spelbeeindigen() {
     sendendtoclients();
     // No round start follows to notice a client that leaves now: the watch of
     // before the start drops it. Not when the window was unloaded meanwhile.
-    if (self && exists() && &instance() == this) tmraantalplayersbegin->start();
+    if (!self || !exists() || &instance() != this) return;
+    tmraantalplayersbegin->start();
+    if (s.isserver == 1 && frmmulti::exists()) frmmulti::instance().hostspelafgelopen();
 }
 
 void Form1::muziekserverherbeginnen() {

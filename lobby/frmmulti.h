@@ -217,6 +217,10 @@ public:
     void serverlisten() {}
     // Closes server(i) and forgets what its splitter held.
     void serversluiten(int i);
+    // The hosted game has ended: it is withdrawn from the list and takes no one,
+    // as after "Stop server", and "Start server" is offered for the next game.
+    // Its window, its clients and the results stay as they are.
+    void hostspelafgelopen();
 
 public slots:
     // Host tab.
@@ -278,6 +282,8 @@ private:
     void versionGate();
     void writeLocatie(const QString& locatie);
     void endProgram();
+    // The host tab's settings and "Start server" take input again.
+    void hostinstellingenvrijgeven();
 
     // --- lobby chat, question posting and problem reports ---
 public:

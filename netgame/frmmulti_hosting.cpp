@@ -94,11 +94,16 @@ void frmmulti::cmdHost_Click() {
         if (!canDrawMusicQuestion(songDrawBound(paden.size()), paden, titels)) {
             MsgBox(QStringLiteral("The playlist holds too few playable songs: a music game "
                                   "needs at least %1.")
-                       .arg(kMinPlaylistSongs),
+                       .arg(kMinDrawableSongs),
                    MsgIcon::Exclamation);
             return;
         }
     }
+
+    // The window of an ended game is left as its Exit leaves it: its clients are
+    // told, and the next game gets a window of its own.
+    if (st.isserver == 1 && Form1::exists() && Form1::instance().spelafgelopen())
+        Form1::instance().mnuExit_Click();
 
     // The port is taken before anything else changes, so that a port that cannot
     // be listened on leaves nothing half started. Connections wait until the set-up
@@ -233,14 +238,29 @@ void frmmulti::cmdStophost_Click() {
         QStringLiteral("update vdrx_servers set active = '0' where ipaddress = ? and ipport = ?"),
         serveradres());
     if (gMyConn().Error().Number == 0) {
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 txtserverinfo, txtserverip, txtserverpassword, txtserverport, cmdHost,
-                 cmdservermaxplayers, cmbtijd, cmbaantalvragen, optmusic, opttrivia, optinternet,
-                 optlan})
-            w->setEnabled(true);
-        cmdStophost->setEnabled(false);
+        hostinstellingenvrijgeven();
         SSTab1->setTabEnabled(kTabJoin, true);
     }
     closelistener();
     state().isserver = 0;
+}
+
+void frmmulti::hostspelafgelopen() {
+    // Still the host: the window's Exit tells the clients, and one who leaves now
+    // is dropped from the tiles.
+    closelistener();
+    centralstatement(
+        QStringLiteral("update vdrx_servers set active = '0' where ipaddress = ? and ipport = ?"),
+        serveradres());
+    if (gMyConn().Error().Number == 0) hostinstellingenvrijgeven();
+    lblstatushost->setText(QStringLiteral("Game over, server stopped"));
+}
+
+void frmmulti::hostinstellingenvrijgeven() {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{txtserverinfo, txtserverip, txtserverpassword,
+                                         txtserverport, cmdHost, cmdservermaxplayers, cmbtijd,
+                                         cmbaantalvragen, optmusic, opttrivia, optinternet, optlan})
+        w->setEnabled(true);
+    cmdStophost->setEnabled(false);
 }

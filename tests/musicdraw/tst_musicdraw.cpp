@@ -141,13 +141,14 @@ private slots:
     }
 
     void shortPlaylistsAreRefused() {
-        playlist(4);
-        QCOMPARE(songDrawBound(4), 2);
-        QVERIFY(!canDrawMusicQuestion(2, paths_, titles_));
+        playlist(3);
+        QCOMPARE(songDrawBound(3), 2);
+        QVERIFY(!canDrawMusicQuestion(songDrawBound(3), paths_, titles_));
         QVERIFY(!canDrawMusicQuestion(songDrawBound(1), paths_.mid(0, 1), titles_.mid(0, 1)));
         QVERIFY(!canDrawMusicQuestion(songDrawBound(0), {}, {}));
-        playlist(kMinPlaylistSongs);
-        QVERIFY(canDrawMusicQuestion(songDrawBound(kMinPlaylistSongs), paths_, titles_));
+        playlist(kMinDrawableSongs);
+        QVERIFY(canDrawMusicQuestion(songDrawBound(kMinDrawableSongs), paths_, titles_));
+        playlist(5);
         // A bound beyond either list cannot be drawn either.
         QVERIFY(!canDrawMusicQuestion(5, paths_, titles_));
         QVERIFY(!canDrawMusicQuestion(4, paths_, titles_.mid(0, 4)));
@@ -197,7 +198,6 @@ private slots:
                 paths_, titles_, L, [&] { return gen.generateDouble(); }, q));
             QSet<QString> shown(q.keuzes + 1, q.keuzes + 5);
             QCOMPARE(shown.size(), 4);
-            QVERIFY(!shown.contains("t11")); // the last entry is never drawn
             QVERIFY(q.huidiglied >= 0 && q.huidiglied <= L);
             QCOMPARE(q.keuzes[q.juistekeuze], titles_.at(q.huidiglied));
             QCOMPARE(q.liedpad, paths_.at(q.huidiglied));
@@ -209,22 +209,50 @@ private slots:
         s.liedpaden = {"\\a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"};
         s.liedtitels = {"A", "B", "C", "D", "E"};
         s.liedbovengrens = songDrawBound(s.liedpaden.size());
-        ScriptedRnd rnd(valuesFor({0, 3, 1, 2}, 3));
+        ScriptedRnd rnd(valuesFor({0, 4, 1, 2}, 4));
         setRndSource(std::ref(rnd));
         qint16 huidiglied = -1;
         QVERIFY(prepareMusicQuestion(huidiglied));
         QCOMPARE(huidiglied, 0);
         QCOMPARE(s.liedpad, "c:\\a.mp3");
-        QCOMPARE(s.juistekeuze, 4); // a = 3 >= 3 / 1.33
+        QCOMPARE(s.juistekeuze, 4); // a = 4 >= 4 / 1.33
         QCOMPARE((QStringList{s.keuzes[1], s.keuzes[2], s.keuzes[3], s.keuzes[4]}),
-                 (QStringList{"D", "B", "C", "A"}));
+                 (QStringList{"E", "B", "C", "A"}));
+    }
+
+    // A game's questions bring up every song of the playlist, as the song and
+    // among the other titles, down to the shortest playlist a game takes.
+    void everySongComesUp_data() {
+        QTest::addColumn<int>("count");
+        for (int count : {4, 5, 8})
+            QTest::addRow("%d songs", count) << count;
+    }
+    void everySongComesUp() {
+        QFETCH(int, count);
+        GameState& s = state();
+        s.liedpaden = numbered("p", count);
+        s.liedtitels = numbered("t", count);
+        s.liedbovengrens = songDrawBound(count);
+        QRandomGenerator gen(26);
+        setRndSource([&] { return gen.generateDouble(); });
+        QSet<qint16> songs;
+        QSet<QString> titles;
+        for (int question = 0; question < 100; ++question) {
+            qint16 huidiglied = -1;
+            QVERIFY(prepareMusicQuestion(huidiglied));
+            songs << huidiglied;
+            for (int i = 1; i <= 4; ++i)
+                if (i != s.juistekeuze) titles << s.keuzes[i];
+        }
+        QCOMPARE(songs.size(), count);
+        QCOMPARE(titles, QSet<QString>(s.liedtitels.cbegin(), s.liedtitels.cend()));
     }
 
     void prepareRefusesShortPlaylist() {
         GameState& s = state();
-        s.liedpaden = {"a", "b", "c", "d"};
-        s.liedtitels = {"A", "B", "C", "D"};
-        s.liedbovengrens = songDrawBound(4);
+        s.liedpaden = {"a", "b", "c"};
+        s.liedtitels = {"A", "B", "C"};
+        s.liedbovengrens = songDrawBound(3);
         s.liedpad = "old";
         s.keuzes[1] = "old";
         s.juistekeuze = 3;

@@ -576,7 +576,7 @@ private slots:
         DialogRecorder dialogs;
         resetState();
         QString m3u = QStringLiteral("#EXTM3U\r\n");
-        for (int n = 1; n <= 4; ++n)
+        for (int n = 1; n <= 3; ++n)
             m3u += folder.file(QStringLiteral("s%1.mp3").arg(n)) + QStringLiteral("\r\n");
         writeFile(folder.file(QStringLiteral("l.m3u")), m3u.toUtf8());
         frmmulti& w = loggedIn();
@@ -745,9 +745,10 @@ private slots:
         QVERIFY(!Form1::exists());
     }
 
-    // No round start follows the last round: a client that leaves then is dropped
-    // at once. A new host start forgets the players of the game before.
-    void leaverAfterTheEndIsDroppedAndANewStartForgetsThePlayers() {
+    // An ended game is no longer listed and takes no one. No round start follows
+    // the last round: a client that leaves then is dropped at once. "Start server"
+    // then offers the next game, which forgets the players of the one before.
+    void anEndedGameTakesNoOneAndANewStartOffersTheNext() {
         VDX_REQUIRE_CENTRAL_DB();
         AdminDb db;
         Hosting h(QStringLiteral("4"), QStringLiteral("20"), true);
@@ -755,6 +756,7 @@ private slots:
         Peer* b = h.join("bob");
         QVERIFY(a && b);
         QVERIFY(waitUntil([&] { return curPlayers(db, h.port) == 3; }));
+        frmmulti& w = frmmulti::instance();
         Form1& f = Form1::instance();
         f.tmraantalplayersbegin->stop(); // the game has started
         GameState& st = state();
@@ -764,22 +766,36 @@ private slots:
         f.naam[2]->show();
         f.muziekserverherbeginnen(); // the end test ends the game
         QVERIFY(f.spelafgelopen());
+        QCOMPARE(activeRows(db, h.port), 0);
+        Peer late;
+        QVERIFY(!late.connectTo(h.port.toUShort(), 500));
+        QCOMPARE(st.aantalclients, qint16(2));
+        QVERIFY(w.cmdHost->isEnabled());
+        QVERIFY(!w.cmdStophost->isEnabled());
+
         b->close();
         QVERIFY(waitUntil([&] { return st.spelers[2].naam.isEmpty(); }));
         QCOMPARE(st.aantalclients, qint16(1));
         QVERIFY(f.naam[2]->isHidden());
-        QVERIFY(waitUntil([&] { return curPlayers(db, h.port) == 2; }));
-
-        // The host leaves and hosts again: anna goes with her connection.
-        f.mnuExit->trigger();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        frmmulti::instance().cmdHost->click();
         QVERIFY(Form1::exists());
+        QVERIFY(a->connected());
+
+        // The host starts the next game: anna is told, the results window stays.
+        a->received.clear();
+        w.cmdHost->click();
+        QVERIFY(a->waitFor("vxsestop||vxsestopeinde"));
         QVERIFY(a->waitDisconnected());
+        QVERIFY(Form1::exists());
+        QVERIFY(Form1::instance().Command8->isEnabled());
+        QVERIFY(Form7::instance().isVisible());
+        QCOMPARE(activeRows(db, h.port), 1);
         for (int i = 1; i <= 4; ++i) {
             QVERIFY(st.spelers[i].naam.isEmpty());
             QCOMPARE(st.spelers[i].totaalscore, qint16(0));
         }
+        QVERIFY(h.join());
+        QCOMPARE(st.aantalclients, qint16(1));
+        QVERIFY(h.dialogs.messages.isEmpty());
         Form7::unload();
     }
 
