@@ -6,6 +6,8 @@
 #   bash scripts/bench.sh answerpath   key press on a client to the host's record, 1000 presses
 #   bash scripts/bench.sh idle         CPU of each window while it waits, 60 s per state
 #   bash scripts/bench.sh firststart   fresh clone to the first window; built program to the window
+#   bash scripts/bench.sh reconnect    the wait for the central connection after a KILL at 0, 200
+#                                      and 400 ms round trip, and while the server is frozen
 #
 # Extra arguments go to the benchmark program. Each prints the machine it ran on.
 set -euo pipefail
@@ -42,11 +44,16 @@ idle)
     services
     xvfb-run -a -s "-screen 0 1280x1024x24" bash "$top/bench/idle/idle.sh" "$@"
     ;;
+reconnect)
+    target vdx_bench_reconnect
+    services
+    "$build/bench/reconnect/vdx_bench_reconnect" "$@"
+    ;;
 firststart)
     bash "$top/bench/firststart/firststart.sh" "$@"
     ;;
 *)
-    sed -n '2,10p' "$0" >&2
+    sed -n '2,12p' "$0" >&2
     exit 2
     ;;
 esac
