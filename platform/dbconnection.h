@@ -45,10 +45,10 @@ class Reconnector;
 // A new session is opened on a thread of its own (see Reconnector), so a server
 // that does not answer holds up no statement for longer than the connect time-out:
 // a statement waits for an attempt that runs, or has one made at once when the last
-// one failed and the next is only planned, and then runs on the new session. Once
-// such a wait has seen an attempt fail, the statements of the next two seconds
-// report that error at once (the server is away; a loop of statements does not
-// wait again and again). Statements made while a TimedPoll exists wait at most a
+// one failed and the next is only planned, and then runs on the new session. After
+// such a wait that got no session, the statements of the next two seconds report
+// the error at once (the server is away; a loop of statements does not wait again
+// and again). Statements made while a TimedPoll exists wait at most a
 // second, and only for the attempt they start; after that they report at once the
 // error of the last attempt (or of the lost session). A failed attempt is tried
 // again two seconds later. A new session gets the user variables that "SET @..."

@@ -72,10 +72,10 @@ bool Reconnector::open(std::chrono::milliseconds wait, bool now) {
     using Clock = std::chrono::steady_clock;
     std::unique_lock lock(mutex_);
     if (open_) return true;
+    if (now && waitedInVain_ && Clock::now() - waitedUntil_ < pause_) return false;
     const bool idle = started_ == ended_ && ended_ > 0;
-    const bool knownAway = ended_ > 0 && Clock::now() - waitedFailure_ < pause_;
     int awaited = std::max(started_, 1); // the attempt that runs, or the first
-    if (now && idle && !knownAway) {
+    if (now && idle) {
         startNow_ = true;
         awaited = started_ + 1;
         changed_.notify_all();
@@ -83,7 +83,10 @@ bool Reconnector::open(std::chrono::milliseconds wait, bool now) {
         return false;
     }
     changed_.wait_for(lock, wait, [&] { return open_ || ended_ >= awaited; });
-    if (now && !open_ && ended_ >= awaited) waitedFailure_ = Clock::now();
+    if (now && !open_) {
+        waitedInVain_ = true;
+        waitedUntil_ = Clock::now();
+    }
     return open_;
 }
 

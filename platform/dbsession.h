@@ -35,8 +35,8 @@ public:
     // Waits at most wait for the attempt that runs (the first one, when none ended
     // yet); true once a session is open. With now, a caller that finds the last
     // attempt failed and the next one only planned has it made at once and waits
-    // for that one, unless an attempt that such a caller waited for failed less
-    // than a pause ago: the server is known to be away, and it does not wait then.
+    // for that one; but when such a caller waited in vain less than a pause ago, the
+    // server is known to be away, and the call returns at once.
     bool open(std::chrono::milliseconds wait = {}, bool now = false);
     // The error of the last attempt that failed; Number 0 before one failed.
     DbError lastError();
@@ -55,8 +55,9 @@ private:
     bool startNow_ = false; // a caller wants the next attempt without the pause
     int started_ = 0;       // attempts begun
     int ended_ = 0;         // attempts ended
-    // When an attempt that a caller with now waited for failed.
-    std::chrono::steady_clock::time_point waitedFailure_;
+    // When a caller with now last waited without getting a session.
+    bool waitedInVain_ = false;
+    std::chrono::steady_clock::time_point waitedUntil_;
     DbError lastError_;
     std::thread thread_; // last: starts once the members above are ready
 };

@@ -266,8 +266,11 @@ private slots:
         qInfo("a question's start with the server frozen, connect time-out 2 s: %lld ms",
               took.elapsed());
         QVERIFY2(took.elapsed() < 3000, qPrintable(QString::number(took.elapsed())));
-        QCOMPARE(dialogs_->texts(),
-                 QStringList{QStringLiteral("error occured in trivserverrestart module")});
+        // Once; the row of the ended game could not be updated either.
+        const QString noQuestion = QStringLiteral("error occured in trivserverrestart module");
+        QVERIFY2(dialogs_->texts().value(0) == noQuestion &&
+                     dialogs_->texts().count(noQuestion) == 1,
+                 qPrintable(dialogs_->texts().join(u'|')));
     }
 };
 
