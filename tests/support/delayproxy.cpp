@@ -92,8 +92,9 @@ void DelayProxy::run() {
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - now);
         ::poll(fds.data(), fds.size(), holdReplies_ ? 50 : int(std::max<qint64>(0, wait.count())));
         if (fds[0].revents) return;
+        const size_t polled = links_.size();
         if (fds[1].revents & POLLIN) accept();
-        for (size_t i = 0; i < links_.size(); ++i) {
+        for (size_t i = 0; i < polled; ++i) {
             Link& link = links_[i];
             if ((fds[2 + 2 * i].revents & (POLLIN | POLLHUP | POLLERR)) &&
                 !receive(link.client, link.up))
