@@ -6,8 +6,6 @@
 #include <QSemaphore>
 #include <QWaitCondition>
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -203,17 +201,6 @@ void MediaWorker::finishAll() {
     for (MediaWorker* w : workers())
         if (!w->stuck_ && !w->thread_.wait(deadline)) w->stuck_ = true;
     retire(nullptr);
-    // At exit the media libraries tear down what is left of them, and Qt Multimedia
-    // (6.4) then disconnects from the sound server without the lock of the thread that
-    // serves the connection, which now and then aborts the process in PulseAudio's main
-    // loop. With every player gone, the process ends before that, with its status.
-    [[maybe_unused]] static const bool endEarly = (on_exit(
-                                                       [](int status, void*) {
-                                                           std::fflush(nullptr);
-                                                           std::_Exit(status);
-                                                       },
-                                                       nullptr),
-                                                   true);
 }
 
 int MediaWorker::running() {

@@ -49,10 +49,8 @@ public:
     // Ends a worker in the background: the caller does not wait for its player's
     // teardown. A stuck one is left behind for good.
     static void retire(std::unique_ptr<MediaWorker> worker);
-    // Ends every worker, waiting at most kCallBoundMs in all, and has the process end
-    // at exit without the media libraries' own teardown: static objects are not
-    // destroyed after that (stdio is flushed). Runs when the application object goes,
-    // so that no player outlives it.
+    // Ends every worker, waiting at most kCallBoundMs in all. Runs when the application
+    // object goes, so that no player outlives it.
     static void finishAll();
     // Workers whose thread still runs, stuck ones left out.
     static int running();

@@ -2,6 +2,7 @@
 #include "platform/gui/soundfiles.h"
 #include "platform/programfolder.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QAudioOutput>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -270,9 +272,9 @@ private slots:
     }
 
     // A window that is never deleted keeps its players: they still end, on their own
-    // threads, when the application object goes; and the process ends without the
-    // media libraries' own teardown, whose disconnect from the sound server can abort
-    // it (the preloaded tool fails a process that disconnects at exit).
+    // threads, with the application object; and the process ends without the media
+    // libraries' own teardown, whose disconnect from the sound server can abort it
+    // (the preloaded tool fails a process that disconnects at exit).
     void playersEndWithTheApplication() {
         if (mp3_.isEmpty()) QSKIP("sox or lame missing");
         if (qEnvironmentVariableIsSet("VDX_LEAK_CHILD")) {
@@ -280,8 +282,10 @@ private slots:
             kept->setURL(mp3_);
             kept->play();
             QTRY_VERIFY_WITH_TIMEOUT(kept->position() > 0, kTimeoutMs);
-            std::atexit([] {
-                if (MediaWorker::running() != 0) std::_Exit(3);
+            QObject::connect(qApp, &QObject::destroyed, [] {
+                if (MediaWorker::running() == 0) return;
+                std::fputs("a media player runs on after the application object\n", stderr);
+                std::_Exit(3);
             });
             return;
         }
@@ -315,5 +319,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_media)
+VDX_TEST_MAIN(tst_media)
 #include "tst_media.moc"
