@@ -7,6 +7,7 @@
 #include "bench/game/players.h"
 #include "common/protocol.h"
 #include "platform/gui/mediaplayer.h"
+#include "platform/gui/programend.h"
 #include "tests/support/freeport.h"
 #include "tests/support/songfiles.h"
 
@@ -115,11 +116,9 @@ void row(const QString& what, const QList<double>& values) {
                  .arg(values.size());
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    // Written out before the process ends: a program that played media ends at exit
-    // without destroying its static objects (MediaWorker::finishAll).
+int run(int argc, char* argv[]) {
+    // Written out before the process ends: it ends without destroying its static
+    // objects (endProgram).
     const struct FlushAtEnd {
         ~FlushAtEnd() { out().flush(); }
     } flushAtEnd;
@@ -219,4 +218,10 @@ int main(int argc, char* argv[]) {
     row(QStringLiteral("loopback limit, 4 x excerpt, plain sockets"), loopback);
     row(QStringLiteral("stage + write temp.mp3 + hand to the player"), floor);
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    return endProgram(run(argc, argv));
 }

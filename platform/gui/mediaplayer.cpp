@@ -2,10 +2,12 @@
 
 #include <QAudioDevice>
 #include <QAudioOutput>
+#include <QDeadlineTimer>
 #include <QMediaDevices>
 #include <QMediaFormat>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -14,7 +16,7 @@ namespace {
 // way of a round's start.
 constexpr int kTidyDelayMs = 1000;
 // Loading an item is where the backend deadlocks: a race between the seek that ends
-// the load and the decoder's streaming thread. A load that does not come back is
+// the load and the decoder's streaming thread. A load whose worker got stuck is
 // tried once more on a fresh worker, which rarely meets the race again.
 constexpr int kLoadAttempts = 2;
 constexpr int kLoadBoundMs = 2000;
@@ -36,19 +38,20 @@ MediaPlayer::~MediaPlayer() {
 }
 
 std::unique_ptr<MediaWorker> MediaPlayer::newWorker() {
-    auto worker = spare_ ? std::move(spare_) : std::make_unique<MediaWorker>(volume_);
-    if (worker->stuck()) MediaWorker::retire(std::move(worker));
-    return worker;
+    if (spare_ && spare_->stuck()) MediaWorker::retire(std::move(spare_));
+    return spare_ ? std::move(spare_) : std::make_unique<MediaWorker>(volume_);
 }
 
 void MediaPlayer::call(std::function<void(QMediaPlayer&)> fn) {
-    if (worker_ && !worker_->run(std::move(fn))) MediaWorker::retire(std::move(worker_));
+    if (worker_ && !worker_->run(std::move(fn)) && worker_->stuck())
+        MediaWorker::retire(std::move(worker_));
 }
 
 // Each item gets a player of its own: the media backend does not always play a
 // second item in a player that played one before, and stopping a player whose item
 // failed to load blocks for a second. The one that goes is torn down on its thread.
 void MediaPlayer::setURL(const QString& file) {
+    const QDeadlineTimer end(kLoadAttempts * kLoadBoundMs); // the tries' bounds in all
     MediaWorker::retire(std::move(worker_));
     url_ = file;
     tidyTimer_->start();
@@ -61,7 +64,8 @@ void MediaPlayer::setURL(const QString& file) {
     };
     for (int attempt = 0; attempt < kLoadAttempts && !worker_; ++attempt) {
         worker_ = newWorker();
-        if (worker_ && !worker_->run(load, kLoadBoundMs)) MediaWorker::retire(std::move(worker_));
+        const int bound = int(std::min<qint64>(kLoadBoundMs, end.remainingTime()));
+        if (!worker_->run(load, bound) && worker_->stuck()) MediaWorker::retire(std::move(worker_));
     }
 }
 
@@ -102,5 +106,5 @@ void MediaPlayer::setVolume(int level) {
     volume_ = float(qBound(0, level, 100) / 100.0);
     const auto apply = [v = volume_](QMediaPlayer& p) { p.audioOutput()->setVolume(v); };
     call(apply);
-    if (spare_ && !spare_->run(apply)) MediaWorker::retire(std::move(spare_));
+    if (spare_ && !spare_->run(apply) && spare_->stuck()) MediaWorker::retire(std::move(spare_));
 }

@@ -19,8 +19,10 @@ struct MediaItem {
 // Errors of the player (missing file, no sound device) only mean no sound.
 //
 // Each item plays on a Qt player of its own, on a thread of its own (MediaWorker).
-// A call that does not come back in time (a load within 2 x 2 s, any other within
-// MediaWorker::kCallBoundMs) leaves that item silent, and the window goes on.
+// The window waits at most 2 x 2 s for a load (2 s, and 2 s more for one more try
+// on a fresh worker when the first got stuck) and at most MediaWorker::kCallBoundMs
+// for any other call. An item whose worker got stuck is silent; a call held up by
+// another worker that got stuck is made late.
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
@@ -64,8 +66,8 @@ public:
 
 private:
     MediaSnapshot shown() const;
-    // Runs the call on the current item's worker; a worker whose call did not come
-    // back goes, and the item is silent.
+    // Runs the call on the current item's worker; a worker that got stuck goes, and
+    // the item is silent.
     void call(std::function<void(QMediaPlayer&)> fn);
     // A worker for a new item: the spare when there is one.
     std::unique_ptr<MediaWorker> newWorker();

@@ -3,12 +3,9 @@
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QSemaphore>
 #include <QWaitCondition>
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -25,41 +22,8 @@ std::vector<std::unique_ptr<MediaWorker>>& retiredWorkers() {
     return *list;
 }
 
-// The backend keeps state for the whole process that it does not guard against
-// players made, changed and torn down on several threads at once (the sound
-// server's main loop, freed with the last sink while a new sink sets its volume):
-// the workers' calls take turns. A turn held longer than a call's bound belongs to
-// a stuck worker and is taken over.
-class Turn {
-public:
-    void take(const MediaWorker* worker) {
-        QMutexLocker lock(&mutex_);
-        while (owner_ && owner_ != worker && !since_.hasExpired(MediaWorker::kCallBoundMs))
-            free_.wait(&mutex_, QDeadlineTimer(MediaWorker::kCallBoundMs - since_.elapsed()));
-        owner_ = worker;
-        since_.start();
-    }
-    void give(const MediaWorker* worker) {
-        QMutexLocker lock(&mutex_);
-        if (owner_ != worker) return; // taken over meanwhile
-        owner_ = nullptr;
-        free_.wakeOne();
-    }
-
-private:
-    QMutex mutex_;
-    QWaitCondition free_;
-    const MediaWorker* owner_ = nullptr;
-    QElapsedTimer since_;
-};
-
-Turn& turn() {
-    static auto* const t = new Turn; // never destroyed, like the workers' lists
-    return *t;
-}
-
-// Posts fn to the thread of context and waits for it, at most the bound.
-bool postAndWait(QObject* context, std::function<void()> fn, int boundMs) {
+// Posts fn to the thread of context; done is released when it has run.
+std::shared_ptr<QSemaphore> post(QObject* context, std::function<void()> fn) {
     auto done = std::make_shared<QSemaphore>();
     QMetaObject::invokeMethod(
         context,
@@ -68,35 +32,96 @@ bool postAndWait(QObject* context, std::function<void()> fn, int boundMs) {
             done->release();
         },
         Qt::QueuedConnection);
-    return done->tryAcquire(1, boundMs);
+    return done;
 }
 } // namespace
+
+// The backend keeps state for the whole process that it does not guard against
+// players made, changed and torn down on several threads at once (the sound
+// server's main loop, freed with the last sink while a new sink sets its volume):
+// the workers' calls take turns. A turn held longer than the bound of its call
+// belongs to a stuck worker and goes to the next; so does the turn of a worker the
+// window finds stuck.
+class MediaWorker::Turn {
+public:
+    void take(MediaWorker* worker, int boundMs) {
+        QMutexLocker lock(&mutex_);
+        enter(worker, Phase::Waiting);
+        while (owner_) {
+            const qint64 left = ownerBoundMs_ - owner_->phaseSince_.elapsed();
+            if (left <= 0) {
+                owner_->stuck_ = true;
+                break;
+            }
+            free_.wait(&mutex_, QDeadlineTimer(left));
+        }
+        owner_ = worker;
+        ownerBoundMs_ = boundMs;
+        enter(worker, Phase::Holding);
+    }
+    void give(MediaWorker* worker) {
+        QMutexLocker lock(&mutex_);
+        enter(worker, Phase::Away);
+        if (owner_ == worker) release();
+    }
+    // A call on worker did not come back within boundMs. Its worker is stuck when its
+    // thread has held the turn, or been away from its calls, for half of that; when
+    // it waits for the turn, the holder is to blame, not this worker.
+    bool judge(MediaWorker* worker, int boundMs) {
+        QMutexLocker lock(&mutex_);
+        if (!worker->stuck_ &&
+            (worker->phase_ == Phase::Waiting || worker->phaseSince_.elapsed() < boundMs / 2))
+            return false;
+        worker->stuck_ = true;
+        if (owner_ == worker) release();
+        return true;
+    }
+
+private:
+    static void enter(MediaWorker* worker, Phase phase) {
+        worker->phase_ = phase;
+        worker->phaseSince_.start();
+    }
+    void release() {
+        owner_ = nullptr;
+        free_.wakeAll();
+    }
+
+    QMutex mutex_;
+    QWaitCondition free_;
+    MediaWorker* owner_ = nullptr;
+    int ownerBoundMs_ = 0;
+};
+
+MediaWorker::Turn& MediaWorker::turn() {
+    static auto* const t = new Turn; // never destroyed, like the workers' lists
+    return *t;
+}
 
 MediaWorker::MediaWorker(float volume) {
     [[maybe_unused]] static const bool atExit = (qAddPostRoutine(&MediaWorker::finishAll), true);
     workers().push_back(this);
+    phaseSince_.start();
     thread_.setObjectName(QStringLiteral("media player"));
     context_.moveToThread(&thread_);
     thread_.start();
-    stuck_ = !postAndWait(
-        &context_,
-        [this, volume] {
-            turn().take(this);
-            player_ = std::make_unique<QMediaPlayer>();
-            auto* output = new QAudioOutput(player_.get());
-            output->setVolume(volume);
-            player_->setAudioOutput(output);
-            QMediaPlayer* p = player_.get();
-            const auto update = [this, p] { record(*p); };
-            QObject::connect(p, &QMediaPlayer::playbackStateChanged, p, update);
-            QObject::connect(p, &QMediaPlayer::mediaStatusChanged, p, update);
-            QObject::connect(p, &QMediaPlayer::errorOccurred, p, update);
-            QObject::connect(p, &QMediaPlayer::positionChanged, p, update);
-            record(*p);
-            turn().give(this);
-        },
-        kCallBoundMs);
-    if (stuck_) endLater();
+    post(&context_, [this, volume] {
+        inTurn(
+            [this, volume] {
+                player_ = std::make_unique<QMediaPlayer>();
+                auto* output = new QAudioOutput(player_.get());
+                output->setVolume(volume);
+                player_->setAudioOutput(output);
+                QMediaPlayer* p = player_.get();
+                const auto update = [this, p] { record(*p); };
+                QObject::connect(p, &QMediaPlayer::playbackStateChanged, p, update);
+                QObject::connect(p, &QMediaPlayer::mediaStatusChanged, p, update);
+                QObject::connect(p, &QMediaPlayer::errorOccurred, p, update);
+                QObject::connect(p, &QMediaPlayer::positionChanged, p, update);
+                record(*p);
+            },
+            kCallBoundMs);
+    });
 }
 
 MediaWorker::~MediaWorker() {
@@ -105,24 +130,26 @@ MediaWorker::~MediaWorker() {
     std::erase(workers(), this);
 }
 
+void MediaWorker::inTurn(const std::function<void()>& fn, int boundMs) {
+    if (stuck_) return; // its call came back after all: only its end is left
+    turn().take(this, boundMs);
+    fn();
+    turn().give(this);
+}
+
 bool MediaWorker::run(std::function<void(QMediaPlayer&)> call, int boundMs) {
     if (stuck_ || thread_.isFinished()) return false;
-    const bool done = postAndWait(
-        &context_,
-        [this, call = std::move(call)] {
-            if (player_) {
-                turn().take(this);
+    const auto done = post(&context_, [this, call = std::move(call), boundMs] {
+        inTurn(
+            [this, &call] {
+                if (!player_) return;
                 call(*player_);
                 record(*player_);
-                turn().give(this);
-            }
-        },
-        boundMs);
-    if (!done) {
-        stuck_ = true;
-        endLater();
-    }
-    return done;
+            },
+            boundMs);
+    });
+    if (done->tryAcquire(1, boundMs)) return true;
+    return !turn().judge(this, boundMs) && done->tryAcquire(1, 0);
 }
 
 MediaSnapshot MediaWorker::snapshot() const {
@@ -143,8 +170,9 @@ void MediaWorker::record(const QMediaPlayer& player) {
     snapshot_ = now;
 }
 
+// Also when stuck: a call that came back after all.
 void MediaWorker::finish() {
-    turn().take(this);
+    turn().take(this, kCallBoundMs);
     player_.reset();
     turn().give(this);
     thread_.quit();
@@ -162,7 +190,7 @@ void MediaWorker::retire(std::unique_ptr<MediaWorker> worker) {
     // Those that have ended go now.
     std::erase_if(retired, [](const auto& w) { return w->thread_.isFinished(); });
     if (!worker) return;
-    if (!worker->stuck_) worker->endLater();
+    worker->endLater();
     retired.push_back(std::move(worker));
 }
 
@@ -173,17 +201,6 @@ void MediaWorker::finishAll() {
     for (MediaWorker* w : workers())
         if (!w->stuck_ && !w->thread_.wait(deadline)) w->stuck_ = true;
     retire(nullptr);
-    // At exit the media libraries tear down what is left of them, and Qt Multimedia
-    // (6.4) then disconnects from the sound server without the lock of the thread that
-    // serves the connection, which now and then aborts the process in PulseAudio's main
-    // loop. With every player gone, the process ends before that, with its status.
-    [[maybe_unused]] static const bool endEarly = (on_exit(
-                                                       [](int status, void*) {
-                                                           std::fflush(nullptr);
-                                                           std::_Exit(status);
-                                                       },
-                                                       nullptr),
-                                                   true);
 }
 
 int MediaWorker::running() {

@@ -14,6 +14,7 @@
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -267,5 +268,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBanner)
+VDX_TEST_MAIN(TestBanner)
 #include "tst_banner.moc"

@@ -57,6 +57,7 @@
 #include "lobby/centraldb.h"
 #include "lobby/frmmulti.h"
 #include "platform/dialogs.h"
+#include "platform/gui/programend.h"
 #include "platform/gui/xbackingstore.h"
 
 #include <QApplication>
@@ -208,7 +209,8 @@ void playTrivia(const QStringList& plan) {
 
 using namespace netplayer;
 
-int main(int argc, char* argv[]) {
+namespace {
+int run(int argc, char* argv[]) {
     preferPlainXImages();
     QApplication app(argc, argv);
     const QString locale = arg(app.arguments(), QStringLiteral("--locale"));
@@ -234,4 +236,9 @@ int main(int argc, char* argv[]) {
     frmmulti::unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the windows go now
     return result;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    return endProgram(run(argc, argv));
 }

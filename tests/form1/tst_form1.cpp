@@ -10,6 +10,7 @@
 #include "tests/form1/fakejoystick.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -439,5 +440,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_form1)
+VDX_TEST_MAIN(tst_form1)
 #include "tst_form1.moc"

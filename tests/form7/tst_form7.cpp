@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -273,5 +274,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_form7)
+VDX_TEST_MAIN(tst_form7)
 #include "tst_form7.moc"

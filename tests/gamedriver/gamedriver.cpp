@@ -14,6 +14,7 @@
 #include "lobby/centraldb.h"
 #include "lobby/flagimagelist.h"
 #include "netgame/servermodule.h"
+#include "platform/gui/programend.h"
 #include "platform/gui/soundfiles.h"
 #include "platform/gui/xbackingstore.h"
 #include "platform/programfolder.h"
@@ -43,9 +44,7 @@ void player(int i, const QString& naam, const char* land, qint16 totaal) {
     speler.totaalscore = totaal;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
+int run(int argc, char* argv[]) {
     preferPlainXImages();
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
@@ -132,4 +131,10 @@ int main(int argc, char* argv[]) {
     const int rc = QApplication::exec();
     Form1::unload();
     return rc;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    return endProgram(run(argc, argv));
 }

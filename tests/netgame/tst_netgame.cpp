@@ -14,6 +14,7 @@
 #include "tests/support/admindb.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QFile>
 #include <QLabel>
@@ -555,5 +556,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNetClient)
+VDX_TEST_MAIN(TestNetClient)
 #include "tst_netgame.moc"

@@ -17,6 +17,7 @@
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -855,5 +856,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNetHost)
+VDX_TEST_MAIN(TestNetHost)
 #include "tst_nethost.moc"

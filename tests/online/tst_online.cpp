@@ -10,6 +10,7 @@
 #include "tests/support/datarow.h"
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QApplication>
 #include <QFile>
@@ -680,5 +681,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_online)
+VDX_TEST_MAIN(tst_online)
 #include "tst_online.moc"

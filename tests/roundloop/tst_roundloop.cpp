@@ -19,6 +19,7 @@
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/songfiles.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QAction>
 #include <QFile>
@@ -755,5 +756,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_roundloop)
+VDX_TEST_MAIN(tst_roundloop)
 #include "tst_roundloop.moc"

@@ -15,6 +15,7 @@
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -368,5 +369,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_roundloopnet)
+VDX_TEST_MAIN(tst_roundloopnet)
 #include "tst_roundloopnet.moc"

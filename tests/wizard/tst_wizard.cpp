@@ -10,6 +10,7 @@
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/songfiles.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -109,5 +110,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWizard)
+VDX_TEST_MAIN(TestWizard)
 #include "tst_wizard.moc"
