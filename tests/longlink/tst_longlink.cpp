@@ -16,6 +16,7 @@
 #include "tests/support/dialogrecorder.h"
 #include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
+#include "tests/support/testmain.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -274,5 +275,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_longlink)
+VDX_TEST_MAIN(tst_longlink)
 #include "tst_longlink.moc"
