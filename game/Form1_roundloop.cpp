@@ -8,7 +8,8 @@
 //   nothing, so no nested tick closes or scores the round being prepared;
 // - spelafgelopen_: after the end test ended the game the loop's timers are off and
 //   nothing is closed, scored or started any more;
-// - a failing trivia round start is tried kMaxTriviaStarts times, then the game ends.
+// - a failing trivia round start is tried kMaxTriviaStarts times, then the game ends;
+//   without the central server it ends at the first.
 #include "game/Form1.h"
 
 #include "common/gamestate.h"

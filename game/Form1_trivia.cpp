@@ -13,8 +13,8 @@
 
 namespace {
 
-// Draws before the round start gives up: the table may be out of reach or hold
-// no active question.
+// Draws before the round start gives up: the table may hold no active question.
+// Without the server the first failed draw is the last.
 constexpr int kMaxTriviaDraws = 50;
 
 const QString kTriviaSelect = QStringLiteral(

@@ -114,16 +114,21 @@ void DbConnection::dropSession() {
 
 // A new session for the account that was open, with the user variables of the old
 // one. A timed poll waits only for the attempt it starts, and a little; any other
-// statement waits for an attempt, at most the connect time-out.
-bool DbConnection::reopen() {
+// statement waits for an attempt as long as budget allows, which the wait uses up.
+bool DbConnection::reopen(std::chrono::milliseconds& budget) {
+    using Clock = std::chrono::steady_clock;
     const bool starting = !reconnector_;
     if (starting) {
         dropSession();
         reconnector_ = std::make_unique<Reconnector>(name_, settings_, kReopenPause);
     }
-    std::chrono::milliseconds wait{settings_.connectTimeout * 1000};
+    std::chrono::milliseconds wait = std::max(budget, std::chrono::milliseconds{0});
     if (polling_) wait = starting ? kReopenWait : std::chrono::milliseconds{0};
-    if (!reconnector_->open(wait, !polling_)) {
+    const Clock::time_point start = Clock::now();
+    const bool open = reconnector_->open(wait, !polling_);
+    if (!polling_)
+        budget -= std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    if (!open) {
         const DbError failed = reconnector_->lastError();
         error_ = failed.Number != 0 ? failed : closedReason_;
         error_.lostConnection = true;
@@ -132,12 +137,14 @@ bool DbConnection::reopen() {
     reconnector_.reset();
     open_ = true;
     closedReason_ = notConnected();
-    // Kept until they are set: a session lost during the replay gets them too.
+    // Kept until they are set: a session lost during the replay gets them too. One
+    // that fails on its own (its table locked ...) is passed over.
     for (const Statement& set : std::as_const(sessionSets_)) {
         int count = 0;
         DbRecordset rows;
-        if (attempt(set.sql, &set.values, count, rows) != Outcome::Done) {
-            error_.lostConnection = !open_;
+        attempt(set.sql, &set.values, count, rows);
+        if (!open_) {
+            error_.lostConnection = true;
             return false;
         }
     }
@@ -185,13 +192,15 @@ DbRecordset DbConnection::run(const QString& sql, const QVariantList* values, in
         return {};
     }
     if (open_ && mysqlhandle::closedByServer(QSqlDatabase::database(name_, false))) markLost();
-    if (!open_ && !reopen()) return {};
+    // What the statement may wait for a new session, in all.
+    std::chrono::milliseconds budget{settings_.connectTimeout * 1000};
+    if (!open_ && !reopen(budget)) return {};
     DbRecordset rows;
     Outcome outcome = attempt(sql, values, count, rows);
     const bool again =
         outcome == Outcome::LostUnsent || (outcome == Outcome::LostMaybeRun && changesNoRows(sql));
     if (again) {
-        if (!reopen()) return {};
+        if (!reopen(budget)) return {};
         outcome = attempt(sql, values, count, rows);
     }
     switch (outcome) {

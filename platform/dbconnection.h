@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <chrono>
 #include <memory>
 #include <utility>
 
@@ -43,17 +44,17 @@ class Reconnector;
 // the server may still run it).
 //
 // A new session is opened on a thread of its own (see Reconnector), so a server
-// that does not answer holds up no statement for longer than the connect time-out:
-// a statement waits for an attempt that runs, or has one made at once when the last
-// one failed and the next is only planned, and then runs on the new session. After
-// such a wait that got no session, the statements of the next two seconds report
-// the error at once (the server is away; a loop of statements does not wait again
-// and again). Statements made while a TimedPoll exists wait at most a
-// second, and only for the attempt they start; after that they report at once the
-// error of the last attempt (or of the lost session). A failed attempt is tried
-// again two seconds later. A new session gets the user variables that "SET @..."
-// statements gave the old one, set again in the same order (not values that later
-// statements changed).
+// that does not answer holds up no statement for long: a statement waits for an
+// attempt that runs, or has one made at once when the last one failed and the next
+// is only planned, and then runs on the new session; all its waits for a session
+// together last at most the connect time-out. After a wait of a second or more
+// that got no session, the statements of the next two seconds report the error at once (the
+// server is away; a loop of statements does not wait again and again). Statements
+// made while a TimedPoll exists wait at most a second, and only for the attempt
+// they start; after that they report at once the error of the last attempt (or of
+// the lost session). A failed attempt is tried again two seconds later. A new
+// session gets the user variables that "SET @..." statements gave the old one, set
+// again in the same order (not values that later statements changed).
 // OpenConnection always starts a fresh session, on the calling thread.
 //
 // Statements that carry outside text (user names, chat lines, descriptions ...)
@@ -127,7 +128,7 @@ private:
 
     DbRecordset run(const QString& sql, const QVariantList* values, int& count);
     Outcome attempt(const QString& sql, const QVariantList* values, int& count, DbRecordset& rows);
-    bool reopen();
+    bool reopen(std::chrono::milliseconds& budget);
     void markLost();
     void dropSession();
 

@@ -70,20 +70,27 @@ Reconnector::~Reconnector() {
 
 bool Reconnector::open(std::chrono::milliseconds wait, bool now) {
     using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
     std::unique_lock lock(mutex_);
     if (open_) return true;
-    if (now && waitedInVain_ && Clock::now() - waitedUntil_ < pause_) return false;
-    const bool idle = started_ == ended_ && ended_ > 0;
-    int awaited = std::max(started_, 1); // the attempt that runs, or the first
-    if (now && idle) {
-        startNow_ = true;
-        awaited = started_ + 1;
-        changed_.notify_all();
-    } else if (idle) {
-        return false;
+    if (now && waitedInVain_ && start - waitedUntil_ < pause_) return false;
+    bool asked = false;
+    bool timedOut = false;
+    while (!open_) {
+        int awaited = std::max(started_, 1);    // the attempt that runs, or the first
+        if (started_ == ended_ && ended_ > 0) { // the last one failed, the next is planned
+            if (!now || asked) break;
+            asked = startNow_ = true;
+            awaited = started_ + 1;
+            changed_.notify_all();
+        }
+        timedOut =
+            !changed_.wait_until(lock, start + wait, [&] { return open_ || ended_ >= awaited; });
+        if (timedOut) break;
     }
-    changed_.wait_for(lock, wait, [&] { return open_ || ended_ >= awaited; });
-    if (now && !open_) {
+    // A server that is refused at once may be back in a moment; one that kept the
+    // caller waiting is away.
+    if (now && !open_ && (timedOut || Clock::now() - start >= pause_ / 2)) {
         waitedInVain_ = true;
         waitedUntil_ = Clock::now();
     }

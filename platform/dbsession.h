@@ -21,9 +21,10 @@ DbError dbErrorOf(const QSqlError& e);
 DbError openSession(const QString& name, const DbSettings& settings, QThread* owner = nullptr);
 
 // Opens a session again on a thread of its own, so that a server that does not
-// answer holds up no caller: at once, then again pause after each failed attempt,
-// until a session is open (registered under name and handed to the thread that
-// made this object) or this object goes. While it tries, name must not be used.
+// answer holds up no caller: at once, then again pause after each failed attempt
+// (sooner when a caller asks), until a session is open (registered under name and
+// handed to the thread that made this object) or this object goes. While it
+// tries, name must not be used.
 class Reconnector {
 public:
     Reconnector(const QString& name, const DbSettings& settings, std::chrono::milliseconds pause);
@@ -33,10 +34,11 @@ public:
     Reconnector& operator=(const Reconnector&) = delete;
 
     // Waits at most wait for the attempt that runs (the first one, when none ended
-    // yet); true once a session is open. With now, a caller that finds the last
-    // attempt failed and the next one only planned has it made at once and waits
-    // for that one; but when such a caller waited in vain less than a pause ago, the
-    // server is known to be away, and the call returns at once.
+    // yet); true once a session is open. With now, a caller that finds (or sees)
+    // the last attempt failed and the next one only planned has one made at once
+    // and waits for that one too. But when such a caller waited in vain, for half a
+    // pause or more, less than a pause ago, the server is known to be away and the
+    // call returns at once.
     bool open(std::chrono::milliseconds wait = {}, bool now = false);
     // The error of the last attempt that failed; Number 0 before one failed.
     DbError lastError();
