@@ -8,8 +8,9 @@
 //   nothing, so no nested tick closes or scores the round being prepared;
 // - spelafgelopen_: after the end test ended the game the loop's timers are off and
 //   nothing is closed, scored or started any more;
-// - a failing trivia round start is tried kMaxTriviaStarts times, then the game ends;
-//   without the central server it ends at the first.
+// - a failing trivia round start is tried kMaxTriviaStarts times in all, each after
+//   its message, then the game ends. A server that is coming back gets its chance with
+//   each try; one that is away fails the tries at once (see DbConnection).
 #include "game/Form1.h"
 
 #include "common/gamestate.h"
@@ -19,7 +20,6 @@
 #include "game/Form7.h"
 #include "game/answershape.h"
 #include "game/answerwatch.h"
-#include "lobby/centraldb.h"
 #include "lobby/clicklabel.h"
 #include "lobby/frmmulti.h"
 #include "netgame/servermodule.h"
@@ -296,11 +296,9 @@ void Form1::triviaserverherbeginnen() {
             pokeWatch();
             return;
         }
-        // Without the central server no question can be drawn: no more tries.
-        const bool serverAway = gMyConn().Error().lostConnection;
         MsgBox(QStringLiteral("error occured in trivserverrestart module"));
         if (!self) return;
-        if (++triviapogingen_ >= kMaxTriviaStarts || serverAway) {
+        if (++triviapogingen_ >= kMaxTriviaStarts) {
             // No question can be started: the game ends here.
             spelbeeindigen();
             return;

@@ -17,7 +17,7 @@ const QString kTestPassword = QStringLiteral("wembik");
 DbConnection& gMyConn() {
     // Deliberately never destroyed: it must outlive every window and timer, and
     // Qt's connection registry is gone by the time static objects are destroyed.
-    static DbConnection* const connection = new DbConnection(QStringLiteral("gMyConn"));
+    static DbConnection* const connection = new DbConnection;
     return *connection;
 }
 

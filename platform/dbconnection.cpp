@@ -1,14 +1,11 @@
 #include "platform/dbconnection.h"
 
-#include "platform/dbsession.h"
-#include "platform/mysqlhandle.h"
+#include "platform/mysqlsession.h"
+#include "platform/reconnector.h"
+#include "platform/sqlvalues.h"
 
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <atomic>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -21,6 +18,8 @@ constexpr std::chrono::milliseconds kReopenWait{1000};
 // A statement that lost its session this close to the read time-out, or later,
 // was given up by the client.
 constexpr qint64 kTimeoutSlackMs = 100;
+// The client library's "invalid parameter number".
+constexpr int kValueCountError = 2034;
 
 DbError notConnected() {
     return {DbConnection::kNotConnectedError,
@@ -53,63 +52,23 @@ bool changesNoRows(const QString& sql) {
     return isUserVariableSet(rest);
 }
 
-DbRecordset copyRows(QSqlQuery& query) {
-    const QSqlRecord record = query.record();
-    QStringList names;
-    names.reserve(record.count());
-    for (int i = 0; i < record.count(); ++i)
-        names.append(record.fieldName(i));
-    QList<QVariantList> rows;
-    if (query.size() > 0) rows.reserve(query.size());
-    while (query.next()) {
-        QVariantList row;
-        row.reserve(names.size());
-        for (int i = 0; i < names.size(); ++i) {
-            const QVariant v = query.value(i);
-            row.append(v.isNull() ? QVariant() : v);
-        }
-        rows.append(std::move(row));
-    }
-    return DbRecordset(std::move(names), std::move(rows));
-}
-
-QString generatedName() {
-    static std::atomic<int> next{1};
-    return QStringLiteral("vdx_db_%1").arg(next++);
-}
-
 } // namespace
 
-DbConnection::DbConnection(const QString& connectionName)
-    : name_(connectionName.isEmpty() ? generatedName() : connectionName),
-      closedReason_(notConnected()) {}
+DbConnection::DbConnection() : closedReason_(notConnected()) {}
 
-DbConnection::~DbConnection() {
-    reconnector_.reset();
-    dropSession();
-}
+DbConnection::~DbConnection() = default;
 
 int DbConnection::OpenConnection(const QString& host, const QString& user, const QString& password,
                                  const QString& database, int port, int /*flags*/) {
     reconnector_.reset(); // a lost session of the old account stays lost
-    dropSession();
+    session_.reset();
     settings_ = {host,         user,         password, database, port, connectTimeout_,
                  readTimeout_, writeTimeout_};
     sessionSets_.clear();
-    error_ = openSession(name_, settings_);
-    open_ = reopenable_ = error_.Number == 0;
-    closedReason_ = open_ ? notConnected() : error_;
+    session_ = MysqlSession::open(settings_, error_);
+    reopenable_ = session_ != nullptr;
+    closedReason_ = session_ ? notConnected() : error_;
     return error_.Number;
-}
-
-void DbConnection::dropSession() {
-    open_ = false;
-    if (!QSqlDatabase::contains(name_)) return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(name_, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name_);
 }
 
 // A new session for the account that was open, with the user variables of the old
@@ -118,10 +77,7 @@ void DbConnection::dropSession() {
 bool DbConnection::reopen(std::chrono::milliseconds& budget) {
     using Clock = std::chrono::steady_clock;
     const bool starting = !reconnector_;
-    if (starting) {
-        dropSession();
-        reconnector_ = std::make_unique<Reconnector>(name_, settings_, kReopenPause);
-    }
+    if (starting) reconnector_ = std::make_unique<Reconnector>(settings_, kReopenPause);
     std::chrono::milliseconds wait = std::max(budget, std::chrono::milliseconds{0});
     if (polling_) wait = starting ? kReopenWait : std::chrono::milliseconds{0};
     const Clock::time_point start = Clock::now();
@@ -134,8 +90,8 @@ bool DbConnection::reopen(std::chrono::milliseconds& budget) {
         error_.lostConnection = true;
         return false;
     }
+    session_ = reconnector_->take();
     reconnector_.reset();
-    open_ = true;
     closedReason_ = notConnected();
     // Kept until they are set: a session lost during the replay gets them too. One
     // that fails on its own (its table locked ...) is passed over.
@@ -143,7 +99,7 @@ bool DbConnection::reopen(std::chrono::milliseconds& budget) {
         int count = 0;
         DbRecordset rows;
         attempt(set.sql, &set.values, count, rows);
-        if (!open_) {
+        if (!session_) {
             error_.lostConnection = true;
             return false;
         }
@@ -152,11 +108,7 @@ bool DbConnection::reopen(std::chrono::milliseconds& budget) {
 }
 
 void DbConnection::markLost() {
-    {
-        QSqlDatabase db = QSqlDatabase::database(name_, false);
-        db.close();
-    }
-    open_ = false;
+    session_.reset();
     closedReason_ = {2006, QStringLiteral("MySQL server has gone away")};
 }
 
@@ -191,10 +143,10 @@ DbRecordset DbConnection::run(const QString& sql, const QVariantList* values, in
         error_.lostConnection = true;
         return {};
     }
-    if (open_ && mysqlhandle::closedByServer(QSqlDatabase::database(name_, false))) markLost();
+    if (session_ && session_->closedByServer()) markLost();
     // What the statement may wait for a new session, in all.
     std::chrono::milliseconds budget{settings_.connectTimeout * 1000};
-    if (!open_ && !reopen(budget)) return {};
+    if (!session_ && !reopen(budget)) return {};
     DbRecordset rows;
     Outcome outcome = attempt(sql, values, count, rows);
     const bool again =
@@ -219,7 +171,6 @@ DbRecordset DbConnection::run(const QString& sql, const QVariantList* values, in
         error_.lostConnection = true;
         error_.maybeStored = !changesNoRows(sql);
         break;
-    case Outcome::GaveUpUnsent:
     case Outcome::LostUnsent:
         error_.lostConnection = true;
         break;
@@ -231,43 +182,28 @@ DbConnection::Outcome DbConnection::attempt(const QString& sql, const QVariantLi
                                             int& count, DbRecordset& rows) {
     count = 0;
     rows = {};
-    QSqlDatabase db = QSqlDatabase::database(name_, false);
-    bool sent = false;
+    std::optional<QByteArray> text = sql.toUtf8();
+    if (values && !values->isEmpty()) {
+        text = bindValues(*text, *values,
+                          [this](const QByteArray& value) { return session_->literal(value); });
+        if (!text) {
+            error_ = {kValueCountError,
+                      QStringLiteral("The statement has not as many \"?\" marks as values")};
+            return Outcome::Failed;
+        }
+    }
     QElapsedTimer took;
     took.start();
-    {
-        QSqlQuery query(db);
-        query.setForwardOnly(true); // the rows are copied out below
-        bool ok = false;
-        if (values && !values->isEmpty()) {
-            ok = query.prepare(sql); // runs nothing yet
-            if (ok) {
-                for (const QVariant& value : *values)
-                    query.addBindValue(value);
-                sent = true;
-                ok = query.exec();
-            }
-        } else {
-            sent = true;
-            ok = query.exec(sql); // plain text protocol: one statement, session kept
-        }
-        if (ok) {
-            error_ = {};
-            if (!query.isSelect()) {
-                count = qMax(0, query.numRowsAffected());
-                return Outcome::Done;
-            }
-            rows = copyRows(query);
-            count = rows.RecordCount();
-            return Outcome::Done;
-        }
-        error_ = dbErrorOf(query.lastError());
+    if (session_->run(*text, rows, count)) {
+        error_ = {};
+        return Outcome::Done;
     }
-    if (!connectionLost(error_.Number) && !mysqlhandle::closedByServer(db)) return Outcome::Failed;
+    error_ = session_->error();
+    if (!connectionLost(error_.Number) && !session_->closedByServer()) return Outcome::Failed;
     markLost();
     // The client library gives up waiting with "lost connection" too.
     if (error_.Number == 2013 && took.elapsed() >= settings_.readTimeout * 1000 - kTimeoutSlackMs)
-        return sent ? Outcome::GaveUp : Outcome::GaveUpUnsent;
+        return Outcome::GaveUp;
     // The client library reports 2006 when it could not send the statement at all.
-    return sent && error_.Number != 2006 ? Outcome::LostMaybeRun : Outcome::LostUnsent;
+    return error_.Number != 2006 ? Outcome::LostMaybeRun : Outcome::LostUnsent;
 }

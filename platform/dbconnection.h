@@ -27,11 +27,12 @@ struct DbSettings {
     int connectTimeout = 5, readTimeout = 10, writeTimeout = 10;
 };
 
+class MysqlSession;
 class Reconnector;
 
-// One connection to a MySQL/MariaDB server over Qt SQL (driver QMYSQL).
-// Every statement runs on this one session, so a variable that one statement
-// sets ("SET @t1=0") is seen by the next.
+// One connection to a MySQL/MariaDB server (see MysqlSession). Every statement
+// runs on this one session, so a variable that one statement sets ("SET @t1=0") is
+// seen by the next, and each costs one round trip.
 //
 // Once open, the connection comes back by itself after the server dropped it (a
 // restart, KILL, the idle time-out) and counts as usable meanwhile. Before a
@@ -44,23 +45,25 @@ class Reconnector;
 // the server may still run it).
 //
 // A new session is opened on a thread of its own (see Reconnector), so a server
-// that does not answer holds up no statement for long: a statement waits for an
-// attempt that runs, or has one made at once when the last one failed and the next
-// is only planned, and then runs on the new session; all its waits for a session
+// that does not answer holds up no statement for long. A statement waits for a
+// session, with an attempt about every half second while the server refuses (it
+// is restarting), and then runs on the new session; all its waits for a session
 // together last at most the connect time-out. After a wait of a second or more
-// that got no session, the statements of the next two seconds report the error at once (the
-// server is away; a loop of statements does not wait again and again). Statements
-// made while a TimedPoll exists wait at most a second, and only for the attempt
-// they start; after that they report at once the error of the last attempt (or of
-// the lost session). A failed attempt is tried again two seconds later. A new
-// session gets the user variables that "SET @..." statements gave the old one, set
-// again in the same order (not values that later statements changed).
-// OpenConnection always starts a fresh session, on the calling thread.
+// that got no session, the statements of the next two seconds report the error at
+// once (the server is away; a loop of statements does not wait again and again).
+// Statements made while a TimedPoll exists wait at most a second, and only for the
+// attempt they start; after that they report at once the error of the last
+// attempt (or of the lost session). With nobody waiting, a failed attempt is tried
+// again two seconds later. A new session gets the user variables that "SET @..."
+// statements gave the old one, set again in the same order (not values that later
+// statements changed). OpenConnection always starts a fresh session, on the
+// calling thread.
 //
 // Statements that carry outside text (user names, chat lines, descriptions ...)
-// must use the overloads with bound values: put "?" where a value goes and pass
-// the values in order. Such values are never pasted into the SQL text, so quotes,
-// backslashes and ";" in them are stored as typed and cannot change the statement.
+// must use the overloads with values: put "?" where a value goes and pass the
+// values in order. They are written into the statement as literals escaped by the
+// client library for the session (see bindValues), so quotes, backslashes and ";"
+// in them are stored as typed and cannot change the statement.
 class DbConnection {
 public:
     static constexpr int kNotConnected = 1;
@@ -68,8 +71,7 @@ public:
     // Reported by a statement made before a connection was ever opened.
     static constexpr int kNotConnectedError = 2006;
 
-    // Each connection needs a name of its own; empty = a generated one.
-    explicit DbConnection(const QString& connectionName = {});
+    DbConnection();
     // Waits for an attempt to open a lost session again that runs (its connect
     // time-out at most).
     ~DbConnection();
@@ -117,9 +119,9 @@ public:
 
 private:
     // Failed: an error of the statement; GaveUp: the read time-out passed, the
-    // server may still run it (...Unsent: it was still being prepared); Lost...: the
-    // session went, before or after the statement reached the server.
-    enum class Outcome { Done, Failed, GaveUp, GaveUpUnsent, LostUnsent, LostMaybeRun };
+    // server may still run it; Lost...: the session went, before or after the
+    // statement reached the server.
+    enum class Outcome { Done, Failed, GaveUp, LostUnsent, LostMaybeRun };
     struct Statement {
         QString sql;
         QVariantList values;
@@ -130,13 +132,11 @@ private:
     Outcome attempt(const QString& sql, const QVariantList* values, int& count, DbRecordset& rows);
     bool reopen(std::chrono::milliseconds& budget);
     void markLost();
-    void dropSession();
 
-    QString name_;
     DbSettings settings_;     // of the last OpenConnection
     bool reopenable_ = false; // the last OpenConnection succeeded: the session may come back
-    bool open_ = false;       // name_ holds an open session of this thread
     bool polling_ = false;    // a TimedPoll exists
+    std::unique_ptr<MysqlSession> session_;    // open; nullptr while lost
     std::unique_ptr<Reconnector> reconnector_; // opens a lost session again
     QList<Statement> sessionSets_; // the "SET @..." statements of the session, to set again
     DbError error_;

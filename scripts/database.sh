@@ -17,6 +17,7 @@
 #   bash scripts/database.sh vdx_db_server DATADIR SOCKET PORT LOG   (runs in the foreground)
 #   bash scripts/database.sh vdx_db_wait SOCKET PID LOG
 #   bash scripts/database.sh vdx_db_prepare SOCKET
+#   bash scripts/database.sh vdx_db_restart PID DOWN_MS vdx_db_server DATADIR SOCKET PORT LOG
 
 VDX_DB_TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VDX_DB_PID=
@@ -72,6 +73,25 @@ vdx_db_wait() {
     echo "error: the database server did not answer within 30 seconds; end of $3:" >&2
     tail -n 20 "$3" >&2
     return 1
+}
+
+# vdx_db_restart PID DOWN_MS COMMAND...: stops the server PID as a service restart
+# does (SIGTERM), waits until it is gone and, DOWN_MS after the stop, runs COMMAND
+# (vdx_db_server ..., to become the new server on the same port and data).
+vdx_db_restart() {
+    local pid=$1 down=$2 start left
+    shift 2
+    start=$(date +%s%N)
+    kill -TERM "$pid" 2>/dev/null || true
+    # Gone, or ended and not reaped yet by its parent.
+    while [ -e "/proc/$pid" ] && [ "$(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null)" != Z ]; do
+        sleep 0.02
+    done
+    left=$(((start + down * 1000000 - $(date +%s%N)) / 1000000))
+    if [ "$left" -gt 0 ]; then
+        sleep "$(printf '%d.%03d' $((left / 1000)) $((left % 1000)))"
+    fi
+    "$@"
 }
 
 # vdx_db_sql SOCKET [DATABASE] < FILE: runs SQL as root.

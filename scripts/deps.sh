@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev libqt6sql6-mysql
+    qt6-base-dev qt6-multimedia-dev libmariadb-dev libqt6sql6-mysql
     mariadb-server mariadb-client
     xvfb xauth x11-apps imagemagick poppler-utils lame sox
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good pulseaudio

@@ -71,31 +71,56 @@ bool PrivateServer::start() {
     return false;
 }
 
-bool PrivateServer::launch() {
-    server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    server_.start(QStringLiteral("bash"),
-                  {kScript, QStringLiteral("vdx_db_server"), dir_.filePath(QStringLiteral("data")),
-                   socket(), QString::number(port_),
-                   dir_.filePath(QStringLiteral("mariadbd.log"))});
-    if (!server_.waitForStarted(5000)) return false;
-    return runScript({QStringLiteral("vdx_db_wait"), socket(), QString::number(server_.processId()),
+bool PrivateServer::launch(const QStringList& before) {
+    server_ = std::make_unique<QProcess>();
+    server_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    server_->start(QStringLiteral("bash"),
+                   QStringList{kScript} + before +
+                       QStringList{QStringLiteral("vdx_db_server"),
+                                   dir_.filePath(QStringLiteral("data")), socket(),
+                                   QString::number(port_),
+                                   dir_.filePath(QStringLiteral("mariadbd.log"))});
+    if (!server_->waitForStarted(5000)) return false;
+    return !before.isEmpty() || waitUntilAnswering();
+}
+
+bool PrivateServer::waitUntilAnswering() {
+    if (!server_) return false;
+    if (stopping_) { // the old server first goes
+        stopping_->waitForFinished(30000);
+        stopping_.reset();
+    }
+    return runScript({QStringLiteral("vdx_db_wait"), socket(),
+                      QString::number(server_->processId()),
                       dir_.filePath(QStringLiteral("mariadbd.log"))},
                      40000);
 }
 
 bool PrivateServer::restart() {
-    if (server_.state() != QProcess::NotRunning) {
-        server_.terminate(); // a normal shutdown: the sessions are closed by the server
-        if (!server_.waitForFinished(20000)) kill();
+    if (server_ && server_->state() != QProcess::NotRunning) {
+        server_->terminate(); // a normal shutdown: the sessions are closed by the server
+        if (!server_->waitForFinished(20000)) kill();
     }
     if (launch()) return true;
     error_ = QStringLiteral("restart failed: ") + error_;
     return false;
 }
 
+bool PrivateServer::restartInBackground(std::chrono::milliseconds down) {
+    if (!server_ || server_->state() == QProcess::NotRunning) return false;
+    // The script stops the old server and becomes the new one; the old one's process
+    // object stays until the old server is gone.
+    stopping_ = std::move(server_);
+    if (launch({QStringLiteral("vdx_db_restart"), QString::number(stopping_->processId()),
+                QString::number(down.count())}))
+        return true;
+    error_ = QStringLiteral("could not start the restart");
+    return false;
+}
+
 void PrivateServer::freeze() {
-    if (server_.state() == QProcess::NotRunning) return;
-    const qint64 pid = server_.processId();
+    if (!server_ || server_->state() == QProcess::NotRunning) return;
+    const qint64 pid = server_->processId();
     ::kill(pid_t(pid), SIGSTOP);
     // The signal reaches the threads one by one; wait until every one has stopped.
     for (int i = 0; i < 200 && !allThreadsStopped(pid); ++i)
@@ -103,11 +128,14 @@ void PrivateServer::freeze() {
 }
 
 void PrivateServer::thaw() {
-    if (server_.state() != QProcess::NotRunning) ::kill(pid_t(server_.processId()), SIGCONT);
+    if (server_ && server_->state() != QProcess::NotRunning)
+        ::kill(pid_t(server_->processId()), SIGCONT);
 }
 
 void PrivateServer::kill() {
-    if (server_.state() == QProcess::NotRunning) return;
-    server_.kill();
-    server_.waitForFinished(10000);
+    for (QProcess* process : {stopping_.get(), server_.get()}) {
+        if (!process || process->state() == QProcess::NotRunning) continue;
+        process->kill();
+        process->waitForFinished(10000);
+    }
 }

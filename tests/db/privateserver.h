@@ -2,6 +2,8 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <chrono>
+#include <memory>
 
 // A database server of the test's own, loaded with the central schema, that the
 // test may stop, freeze or kill without disturbing the server other suites use.
@@ -25,13 +27,24 @@ public:
     // Shuts the server down as an administrator would and starts it again on the
     // same port and data; false with error() on failure.
     bool restart();
+    // The same in the background, as a service restart does: the server is told to
+    // shut down (SIGTERM) now and is started again once it is gone and down has
+    // passed since. Returns at once.
+    bool restartInBackground(std::chrono::milliseconds down);
+    // Waits until the server answers (after a restart: the new one); false with
+    // error() when it does not within 40 s.
+    bool waitUntilAnswering();
 
 private:
     bool runScript(const QStringList& arguments, int timeoutMs);
-    bool launch(); // starts the server on port_ and waits until it answers
+    // Starts the server on port_ and waits until it answers. With before, the
+    // script runs that function first (its arguments before "vdx_db_server") and
+    // the call returns at once.
+    bool launch(const QStringList& before = {});
 
     QTemporaryDir dir_;
-    QProcess server_;
+    std::unique_ptr<QProcess> server_;
+    std::unique_ptr<QProcess> stopping_; // a server shutting down for a restart
     int port_ = 0;
     QString error_;
 };

@@ -71,9 +71,9 @@ class tst_longlink : public QObject {
     std::unique_ptr<TempProgramFolder> folder_;
     std::unique_ptr<DialogRecorder> dialogs_;
 
-    // Hosts a trivia game of five questions of 20 s, answer time measured by the
-    // test's clock, with the client "kees" on the returned peer.
-    std::unique_ptr<Peer> hostTrivia() {
+    // Hosts a trivia game of questions of 20 s (five unless told otherwise), answer
+    // time measured by the test's clock, with the client "kees" on the returned peer.
+    std::unique_ptr<Peer> hostTrivia(qint16 questions = 5) {
         GameState& s = state();
         s.gebruikersnaam = QStringLiteral("host");
         frmmulti& w = frmmulti::instance();
@@ -88,7 +88,7 @@ class tst_longlink : public QObject {
         w.optlan->click();
         w.cmbtijd->setCurrentText(QStringLiteral("20"));
         w.cmdHost->click();
-        s.quizlengte = 5;
+        s.quizlengte = questions;
         auto kees = std::make_unique<Peer>();
         if (!Form1::exists() || !kees->connectTo(port) || !kees->waitFor("vxsestareinde"))
             return {};
@@ -246,6 +246,76 @@ private slots:
                      QVariant(QStringLiteral("kees")));
     }
 
+    // The server restarts as a service does: stopped, and started again on the same
+    // port and data two seconds later. A chat line sent meanwhile waits for it and is
+    // stored once; a trivia question that ends meanwhile gets its record, and the game
+    // plays to its end. No message box either time. The connect time-out is ample, so
+    // that a slow start of the server under load is no fault.
+    void aRestartingServerCostsNothing() {
+        constexpr std::chrono::milliseconds kDown{2000};
+        gMyConn().setTimeouts(30, 10, 10);
+        QCOMPARE(openCentral(), 0);
+        GameState& s = state();
+        frmmulti& w = frmmulti::instance();
+        const QString anna = uniqueName(QStringLiteral("restart_"));
+        s.gebruikersnaam = anna;
+        dialogs_->clear();
+        QVERIFY2(server_->restartInBackground(kDown), qPrintable(server_->error()));
+        // The next test finds the server back, also when this one fails.
+        const auto back = qScopeGuard([&] { server_->waitUntilAnswering(); });
+        QTest::qWait(500);
+        w.txtlobbysturen->setText(QStringLiteral("during the restart"));
+        QElapsedTimer took;
+        took.start();
+        w.cmdlobbysend_Click();
+        qInfo("a chat line sent 0.5 s into a restart of 2 s, 400 ms round trip: %lld ms",
+              took.elapsed());
+        QCOMPARE(dialogs_->texts(), QStringList());
+        QVERIFY(w.txtlobbysturen->text().isEmpty());
+        QVERIFY2(server_->waitUntilAnswering(), qPrintable(server_->error()));
+        {
+            AdminDb admin; // a session of its own: the restart ended the others
+            QCOMPARE(rowsWith(admin,
+                              QStringLiteral("select count(*) from vdrx_messages where van = ? "
+                                             "and bericht = 'during the restart'"),
+                              anna),
+                     1);
+        }
+
+        // A trivia game of three questions; the second one's end falls into a restart.
+        ManualClock clock;
+        std::unique_ptr<Peer> kees = hostTrivia(3);
+        QVERIFY(kees);
+        Form1& f = Form1::instance();
+        QSet<QString> drawn;
+        f.Command8_Click();
+        for (int vraag = 1; vraag <= 3; ++vraag) {
+            QVERIFY2(kees->waitUntilCount("vxsetriveinde", vraag, 20000),
+                     qPrintable(dialogs_->texts().join(u'|')));
+            drawn << s.triviavraagnr;
+            const qint16 before = s.spelers[1].totaalscore;
+            for (int k = 1; k <= s.aantaltriviaantwoorden; ++k)
+                kees->send(
+                    wire::build(wire::TriviaAnswerMessage{s.triviaantwoorden[k], 19.5}, u'.'));
+            QVERIFY(waitUntil([&] { return s.spelers[1].totaalscore > before; }));
+            if (vraag == 2) {
+                QVERIFY2(server_->restartInBackground(kDown), qPrintable(server_->error()));
+                QTest::qWait(500);
+            }
+            closeQuestion(f, clock);
+        }
+        QVERIFY(waitUntil([] { return Form7::exists() && Form7::instance().isVisible(); }));
+        QCOMPARE(dialogs_->texts(), QStringList());
+        // A question drawn twice gets its record the first time only.
+        QCOMPARE(kees->received.count("vxsecha4|A new record!"), drawn.size());
+        AdminDb admin; // after the restart
+        for (const QString& nr : std::as_const(drawn))
+            QCOMPARE(admin.value(QStringLiteral("select fastest from vdrx_trivia where "
+                                                "questionnr = ?"),
+                                 {nr}),
+                     QVariant(QStringLiteral("kees")));
+    }
+
     // The server drops the host's session and hangs: the next question's start waits
     // for it no longer than the connect time-out, and the game ends there.
     void frozenServerEndsTheTriviaGame() {
@@ -267,10 +337,11 @@ private slots:
         qInfo("a question's start with the server frozen, connect time-out 2 s: %lld ms",
               took.elapsed());
         QVERIFY2(took.elapsed() < 3000, qPrintable(QString::number(took.elapsed())));
-        // Once; the row of the ended game could not be updated either.
+        // Three tries, the later ones at once; the row of the ended game could not be
+        // updated either.
         const QString noQuestion = QStringLiteral("error occured in trivserverrestart module");
-        QVERIFY2(dialogs_->texts().value(0) == noQuestion &&
-                     dialogs_->texts().count(noQuestion) == 1,
+        QVERIFY2(dialogs_->texts().mid(0, 3) == QStringList(3, noQuestion) &&
+                     dialogs_->texts().count(noQuestion) == 3,
                  qPrintable(dialogs_->texts().join(u'|')));
     }
 };
