@@ -6,8 +6,8 @@
 #   bash scripts/bench.sh answerpath   key press on a client to the host's record, 1000 presses
 #   bash scripts/bench.sh idle         CPU of each window while it waits, 60 s per state
 #   bash scripts/bench.sh firststart   fresh clone to the first window; built program to the window
-#   bash scripts/bench.sh reconnect    the wait for the central connection after a KILL at 0, 200
-#                                      and 400 ms round trip, and while the server is frozen
+#   bash scripts/bench.sh reconnect    the wait for the central connection after a KILL and in a
+#                                      restart, 0 to 400 ms round trip; server frozen or gone
 #
 # Extra arguments go to the benchmark program. Each prints the machine it ran on.
 set -euo pipefail

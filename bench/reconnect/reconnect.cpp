@@ -1,6 +1,7 @@
 // How long the window's thread waits for a statement after the central server
-// dropped the session (KILL), at 0, 200 and 400 ms round trip through a delaying
-// proxy, and for a player's action and a lobby tick while the server is frozen.
+// dropped the session (KILL), and for a chat line sent while it restarts, at 0, 200
+// and 400 ms round trip through a delaying proxy; and for a player's action and a
+// lobby tick while the server is frozen, and a player's action while it is gone.
 // Prints a Markdown table of the median, min and max over the runs.
 #include "bench/machine.h"
 #include "lobby/centraldb.h"
@@ -18,6 +19,7 @@
 namespace {
 
 constexpr int kRuns = 7;
+constexpr int kRestartRuns = 5;
 
 struct Figures {
     std::vector<qint64> ms;
@@ -77,6 +79,29 @@ int main(int argc, char** argv) {
         figures.print("first after a KILL", rtt);
     }
 
+    // A restart as a service does it: stopped, started again 2 s later; the chat
+    // line is sent half a second into it.
+    const QString chatLine = QStringLiteral(
+        "INSERT INTO vdrx_messages (van,naar,bericht,servertime) VALUES(?,'all',?,now())");
+    for (const int rtt : {0, 400}) {
+        DelayProxy proxy(quint16(server.port()), std::chrono::milliseconds(rtt / 2));
+        DbConnection c;
+        if (open(c, proxy.port()) != 0) return 1;
+        Figures figures;
+        for (int run = 0; run < kRestartRuns; ++run) {
+            if (!server.restartInBackground(std::chrono::milliseconds(2000))) return 1;
+            QThread::msleep(500);
+            QElapsedTimer took;
+            took.start();
+            c.Execute(chatLine, {QStringLiteral("bench"), QStringLiteral("during a restart")});
+            figures.ms.push_back(took.elapsed());
+            if (c.Error().Number != 0)
+                std::fprintf(stderr, "%s\n", qPrintable(c.Error().Description));
+            if (!server.waitUntilAnswering()) return 1;
+        }
+        figures.print("chat line 0.5 s into a 2 s restart", rtt);
+    }
+
     // Frozen: the session is dropped and the server hangs (connect time-out 5 s).
     DbConnection c;
     if (open(c, quint16(server.port())) != 0) return 1;
@@ -98,5 +123,14 @@ int main(int argc, char** argv) {
     }
     action.print("player's action, server frozen", 0);
     tick.print("lobby tick, server frozen", 0);
+
+    // Gone for good: connections are refused.
+    Figures gone;
+    server.kill();
+    for (int run = 0; run < 3; ++run) {
+        gone.ms.push_back(timed(c, QStringLiteral("SELECT 1")));
+        QThread::msleep(2500); // no longer known to be away
+    }
+    gone.print("player's action, server gone", 0);
     return 0;
 }
