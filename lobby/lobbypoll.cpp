@@ -10,11 +10,14 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kUnknownColumn = 1054;
 
-// The highest messageID, and that of the newest line before the login: the lines
-// since have higher ones.
-const QString kIdsAtLogin = QStringLiteral(
-    "SELECT (SELECT max(messageID) FROM vdrx_messages), (SELECT messageID FROM vdrx_messages "
-    "WHERE servertime < ? ORDER BY servertime DESC, messageID DESC LIMIT 1)");
+// The lines since the login, with the highest messageID and that of the newest line
+// before the login in every row (the lines since have higher ones); one row of NULL
+// lines when there are none. One statement reads them all at one moment.
+const QString kChatSinceWithIds = QStringLiteral(
+    "SELECT m.messageID, m.van, m.bericht, ids.top_id, ids.login_id FROM (SELECT (SELECT "
+    "max(messageID) FROM vdrx_messages) AS top_id, (SELECT messageID FROM vdrx_messages WHERE "
+    "servertime < ? ORDER BY servertime DESC, messageID DESC LIMIT 1) AS login_id) AS ids LEFT "
+    "JOIN vdrx_messages m ON m.servertime >= ? ORDER BY m.messageID");
 const QString kChatSince = QStringLiteral("SELECT messageID, van, bericht FROM vdrx_messages "
                                           "WHERE servertime >= ? ORDER BY messageID");
 // The lines after the highest messageID read, and with gaps below it also those in
@@ -85,24 +88,24 @@ bool ChatReader::readSince(DbConnection& conn, const QString& servertijd) {
     bool byId = !withoutId_;
     qint64 highest = 0;
     qint64 before = 0;
+    bool noLines = false; // the one row holds only the ids
     DbRecordset rs;
-    if (byId && mode_ == Mode::Append) {
-        // Taken before the lines: a line added in between is read now or next time.
-        rs = conn.Execute(kIdsAtLogin, {servertijd});
-        byId = conn.Error().Number != kUnknownColumn;
-        if (byId && conn.Error().Number != 0) return false;
-        rs.MoveFirst();
-        highest = rs.Fields(0).Value.toLongLong();
-        before = rs.Fields(1).Value.toLongLong();
-    }
     if (byId) {
-        rs = conn.Execute(kChatSince, {servertijd});
+        const bool withIds = mode_ == Mode::Append;
+        rs = withIds ? conn.Execute(kChatSinceWithIds, {servertijd, servertijd})
+                     : conn.Execute(kChatSince, {servertijd});
         byId = conn.Error().Number != kUnknownColumn;
+        if (byId && withIds && conn.Error().Number == 0) {
+            rs.MoveFirst();
+            highest = rs.Fields(3).Value.toLongLong();
+            before = rs.Fields(4).Value.toLongLong();
+            noLines = rs.Fields(0).Value.isNull();
+        }
     }
     if (!byId) rs = conn.Execute(kChatSinceWithoutId, {servertijd});
     if (conn.Error().Number != 0) return false;
 
-    lastRows_ = rs.RecordCount();
+    lastRows_ = noLines ? 0 : rs.RecordCount();
     withoutId_ = !byId;
     since_ = servertijd;
     text_.clear();
@@ -113,7 +116,7 @@ bool ChatReader::readSince(DbConnection& conn, const QString& servertijd) {
         // An id after the newest line before the login that the lines since skip
         // may be a line not committed yet.
         const quint32 now = timeGetTime();
-        takeRows(rs, now);
+        takeRows(rs, now, false);
         if (highest > top_) {
             gaps_.append({top_ + 1, highest, now});
             top_ = highest;
@@ -129,7 +132,8 @@ bool ChatReader::readSince(DbConnection& conn, const QString& servertijd) {
 bool ChatReader::readNew(DbConnection& conn) {
     QString sql = kChatAfter;
     QVariantList values{top_};
-    if (!gaps_.isEmpty()) {
+    const bool withGaps = !gaps_.isEmpty();
+    if (withGaps) {
         sql = kChatAfterAndIn;
         values.prepend(since_);
         for (const Gap& gap : std::as_const(gaps_)) {
@@ -142,19 +146,20 @@ bool ChatReader::readNew(DbConnection& conn) {
     if (conn.Error().Number != 0) return false;
     lastRows_ = rs.RecordCount();
     const quint32 now = timeGetTime();
-    takeRows(rs, now);
+    takeRows(rs, now, withGaps);
     forget(now);
     return true;
 }
 
-void ChatReader::takeRows(DbRecordset& rs, quint32 now) {
+void ChatReader::takeRows(DbRecordset& rs, quint32 now, bool withSince) {
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        if (rs.Fields(0).Value.isNull()) continue; // no line, only the ids
         const qint64 id = rs.Fields(0).Value.toLongLong();
         const QString line = lobbyLine(rs.Fields(1).Text(), rs.Fields(2).Text());
         if (mode_ == Mode::Append) {
             if (id <= top_ && leaveGap(id)) {
                 // A line from before the login (the server's clock) is not shown.
-                if (rs.FieldCount() < 4 || rs.Fields(3).Value.toInt() != 0) place(id, line);
+                if (!withSince || rs.Fields(3).Value.toInt() != 0) place(id, line);
                 continue;
             }
             if (id > top_) {

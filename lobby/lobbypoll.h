@@ -65,9 +65,10 @@ private:
 
     bool readSince(DbConnection& conn, const QString& servertijd);
     bool readNew(DbConnection& conn);
-    // Takes the rows (messageID, van, bericht[, since the login]) ordered by
-    // messageID: those above top_ go at the end, those in a gap into their place.
-    void takeRows(DbRecordset& rs, quint32 now);
+    // Takes the rows (messageID, van, bericht[, since the login when withSince])
+    // ordered by messageID: those above top_ go at the end, those in a gap into
+    // their place. A row without messageID is passed over.
+    void takeRows(DbRecordset& rs, quint32 now, bool withSince);
     // Takes id out of its gap; false when it is in none.
     bool leaveGap(qint64 id);
     // Puts a line into text_ before the lines with higher ids.

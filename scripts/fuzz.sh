@@ -11,7 +11,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$top/build-fuzz}
 seconds=${FUZZ_SECONDS:-20}
 jobs=${FUZZ_JOBS:-1}
-targets=${FUZZ_TARGETS:-fuzz_splitter fuzz_protocol fuzz_settings fuzz_m3u fuzz_id3v1}
+targets=${FUZZ_TARGETS:-fuzz_splitter fuzz_protocol fuzz_settings fuzz_m3u fuzz_id3v1 fuzz_sqlvalues}
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVONDRIX_FUZZ=ON >/dev/null

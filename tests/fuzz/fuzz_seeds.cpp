@@ -137,5 +137,11 @@ int main(int argc, char** argv) {
     seed("fuzz_id3v1", "tagged", QByteArray("ID3\x03") + QByteArray(200, 'x') + tag);
     seed("fuzz_id3v1", "untagged", QByteArray(300, 'x'));
     seed("fuzz_id3v1", "exact", tag);
+
+    // Values for statements: a byte that picks the statement, then the values.
+    const char line[] = "\0anna\0it's a \\ '?' \xf0\x9f\x98\x80";
+    seed("fuzz_sqlvalues", "chat", QByteArray(line, sizeof line - 1));
+    const char marks[] = "\2x\0y\0z";
+    seed("fuzz_sqlvalues", "quoted-marks", QByteArray(marks, sizeof marks - 1));
     return 0;
 }
