@@ -15,8 +15,8 @@ const QString kTestPassword = QStringLiteral("wembik");
 } // namespace
 
 DbConnection& gMyConn() {
-    // Deliberately never destroyed: it must outlive every window and timer, and
-    // Qt's connection registry is gone by the time static objects are destroyed.
+    // Deliberately never destroyed: it must outlive every window and timer, and a
+    // statement made while the program ends still finds it.
     static DbConnection* const connection = new DbConnection;
     return *connection;
 }
