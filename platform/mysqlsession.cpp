@@ -24,13 +24,6 @@ DbError errorOf(MYSQL* mysql) {
     return {int(number), QString::fromUtf8(mysql_error(mysql))};
 }
 
-// A date or time as the server writes it, with or without fractions of a second.
-QDateTime dateTimeOf(const QString& text) {
-    const QString format = text.size() > 19 ? QStringLiteral("yyyy-MM-dd HH:mm:ss.z")
-                                            : QStringLiteral("yyyy-MM-dd HH:mm:ss");
-    return QDateTime::fromString(text, format);
-}
-
 // A column value in the type its column has, as Qt's SQL classes give it.
 QVariant valueOf(const MYSQL_FIELD& field, const char* data, unsigned long length) {
     if (!data) return {};
@@ -53,11 +46,13 @@ QVariant valueOf(const MYSQL_FIELD& field, const char* data, unsigned long lengt
     case MYSQL_TYPE_DATE:
     case MYSQL_TYPE_NEWDATE:
         return QDate::fromString(QString::fromLatin1(bytes), QStringLiteral("yyyy-MM-dd"));
+    // Fractions of a second, where a column has them, are passed over.
     case MYSQL_TYPE_TIME:
-        return QTime::fromString(QString::fromLatin1(bytes).left(8), QStringLiteral("HH:mm:ss"));
+        return QTime::fromString(QString::fromLatin1(bytes.left(8)), QStringLiteral("HH:mm:ss"));
     case MYSQL_TYPE_DATETIME:
     case MYSQL_TYPE_TIMESTAMP:
-        return dateTimeOf(QString::fromLatin1(bytes));
+        return QDateTime::fromString(QString::fromLatin1(bytes.left(19)),
+                                     QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     default:
         if (field.charsetnr == kBinaryCharset) return bytes;
         // An empty text is a text, not NULL.
