@@ -255,7 +255,8 @@ private slots:
     // The server drops the host's session and hangs: the next question's start waits
     // for it no longer than the connect time-out, and the game ends there.
     void frozenServerEndsTheTriviaGame() {
-        gMyConn().setTimeouts(2, 10, 10);
+        constexpr int kConnectS = 2;
+        gMyConn().setTimeouts(kConnectS, 10, 10);
         QCOMPARE(openCentral(), 0);
         ManualClock clock;
         std::unique_ptr<Peer> kees = hostTrivia();
@@ -272,7 +273,9 @@ private slots:
         QVERIFY(waitUntil([] { return Form7::exists() && Form7::instance().isVisible(); }, 10000));
         qInfo("a question's start with the server frozen, connect time-out 2 s: %lld ms",
               took.elapsed());
-        QVERIFY2(took.elapsed() < 3000, qPrintable(QString::number(took.elapsed())));
+        // The connect time-out, and room for a loaded machine short of a second one.
+        QVERIFY2(took.elapsed() < kConnectS * 1000 + 1500,
+                 qPrintable(QString::number(took.elapsed())));
         // Once; the row of the ended game could not be updated either.
         const QString noQuestion = QStringLiteral("error occured in trivserverrestart module");
         QVERIFY2(dialogs_->texts().value(0) == noQuestion &&
