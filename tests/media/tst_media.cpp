@@ -10,6 +10,7 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtEndian>
 #include <QtTest>
 #include <cstdio>
@@ -138,7 +139,12 @@ private slots:
             player.setURL(mp3_);
             player.play();
         }
-        QTRY_COMPARE_WITH_TIMEOUT(MediaWorker::running(), 2, kTimeoutMs); // the item's and a spare
+        // Once the spare has been made (its timer has run out), the item's and the
+        // spare are all that run: every earlier item's player has ended.
+        auto* spareTimer = player.findChild<QTimer*>();
+        QVERIFY(spareTimer);
+        QTRY_VERIFY_WITH_TIMEOUT(!spareTimer->isActive(), kTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(MediaWorker::running(), 2, kTimeoutMs);
         player.stop();
     }
 
