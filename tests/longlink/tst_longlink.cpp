@@ -9,6 +9,7 @@
 #include "lobby/frmmulti.h"
 #include "netgame/servermodule.h"
 #include "platform/clock.h"
+#include "platform/rnd.h"
 #include "tests/db/privateserver.h"
 #include "tests/netgame/netpeer.h"
 #include "tests/support/admindb.h"
@@ -214,6 +215,11 @@ private slots:
     void triviaGameOutlivesAKilledSession() {
         QCOMPARE(openCentral(), 0);
         ManualClock clock;
+        // Five different questions: a question drawn again holds kees's record of its
+        // first find, which an equally fast find does not beat.
+        int draws = 0;
+        setRndSource([&draws] { return (draws++ + 0.5) / state().aantaltriviavragen.toInt(); });
+        const auto random = qScopeGuard([] { setRndSource({}); });
         std::unique_ptr<Peer> kees = hostTrivia();
         QVERIFY(kees);
         GameState& s = state();
@@ -283,11 +289,15 @@ private slots:
         }
 
         // A trivia game of three questions; the second one's end falls into a restart.
+        // Questions 6 to 8, which no other test here gives a record.
         ManualClock clock;
+        int draws = 5;
+        setRndSource([&draws] { return (draws++ + 0.5) / state().aantaltriviavragen.toInt(); });
+        const auto random = qScopeGuard([] { setRndSource({}); });
         std::unique_ptr<Peer> kees = hostTrivia(3);
         QVERIFY(kees);
         Form1& f = Form1::instance();
-        QSet<QString> drawn;
+        QStringList drawn;
         f.Command8_Click();
         for (int vraag = 1; vraag <= 3; ++vraag) {
             QVERIFY2(kees->waitUntilCount("vxsetriveinde", vraag, 20000),
@@ -306,8 +316,8 @@ private slots:
         }
         QVERIFY(waitUntil([] { return Form7::exists() && Form7::instance().isVisible(); }));
         QCOMPARE(dialogs_->texts(), QStringList());
-        // A question drawn twice gets its record the first time only.
-        QCOMPARE(kees->received.count("vxsecha4|A new record!"), drawn.size());
+        QCOMPARE(drawn, (QStringList{"6", "7", "8"}));
+        QCOMPARE(kees->received.count("vxsecha4|A new record!"), 3);
         AdminDb admin; // after the restart
         for (const QString& nr : std::as_const(drawn))
             QCOMPARE(admin.value(QStringLiteral("select fastest from vdrx_trivia where "
@@ -319,7 +329,8 @@ private slots:
     // The server drops the host's session and hangs: the next question's start waits
     // for it no longer than the connect time-out, and the game ends there.
     void frozenServerEndsTheTriviaGame() {
-        gMyConn().setTimeouts(2, 10, 10);
+        constexpr int kConnectS = 2;
+        gMyConn().setTimeouts(kConnectS, 10, 10);
         QCOMPARE(openCentral(), 0);
         ManualClock clock;
         std::unique_ptr<Peer> kees = hostTrivia();
@@ -336,7 +347,9 @@ private slots:
         QVERIFY(waitUntil([] { return Form7::exists() && Form7::instance().isVisible(); }, 10000));
         qInfo("a question's start with the server frozen, connect time-out 2 s: %lld ms",
               took.elapsed());
-        QVERIFY2(took.elapsed() < 3000, qPrintable(QString::number(took.elapsed())));
+        // The connect time-out, and room for a loaded machine short of a second one.
+        QVERIFY2(took.elapsed() < kConnectS * 1000 + 1500,
+                 qPrintable(QString::number(took.elapsed())));
         // Three tries, the later ones at once; the row of the ended game could not be
         // updated either.
         const QString noQuestion = QStringLiteral("error occured in trivserverrestart module");

@@ -6,9 +6,11 @@
 #include "lobby/centraldb.h"
 #include "lobby/clicklabel.h"
 #include "lobby/frmmulti.h"
+#include "tests/db/privateserver.h"
 #include "tests/support/admindb.h"
 #include "tests/support/datarow.h"
 #include "tests/support/dialogrecorder.h"
+#include "tests/support/freeport.h"
 #include "tests/support/tempfolder.h"
 #include "tests/support/testmain.h"
 
@@ -110,6 +112,12 @@ int loginRows(AdminDb& db, const QString& naam) {
         .toInt();
 }
 
+// The program's connection as before its first login: not connected.
+void goOffline() {
+    gMyConn().OpenConnection(QStringLiteral("127.0.0.1"), QStringLiteral("x"), QStringLiteral("x"),
+                             QStringLiteral("x"), freePort(), 0);
+}
+
 void logIn(frmmulti& w, const QString& naam, const QString& paswoord) {
     w.txtusrlogin->setText(naam);
     w.txtusrpassword->setText(paswoord);
@@ -126,30 +134,6 @@ void registerUser(frmmulti& w, const QString& naam, const QString& paswoord, con
     if (countryRow >= 0) w.List1->setCurrentRow(countryRow);
     w.cmdcreateuser->click();
 }
-
-// Puts the version row of client version 4 back as it was when the guard was made.
-class VersionRowGuard {
-public:
-    explicit VersionRowGuard(AdminDb& db) : db_(db) {
-        rows_ = db_.rows(
-            QStringLiteral("select version, status, note from vdrx_versions where version = '4'"));
-    }
-    ~VersionRowGuard() {
-        db_.exec(QStringLiteral("delete from vdrx_versions where version = '4'"));
-        for (const QVariantList& row : rows_)
-            db_.exec(QStringLiteral("insert into vdrx_versions (version, status, note) values "
-                                    "(?,?,?)"),
-                     row);
-    }
-    void setStatus(const QString& status) {
-        db_.exec(QStringLiteral("update vdrx_versions set status = ? where version = '4'"),
-                 {status});
-    }
-
-private:
-    AdminDb& db_;
-    QList<QVariantList> rows_;
-};
 
 } // namespace
 
@@ -616,16 +600,26 @@ private slots:
         QCOMPARE(admin.rows(anderRij, {ander}), anderVoor);
     }
 
-    // --- version gate: one function, since every run of it changes the shared row ---
+    // --- version gate: on a server of its own, since every login reads the row it changes ---
 
     void versionGate() {
         VDX_REQUIRE_CENTRAL_DB();
+        PrivateServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const UsePrivateServer use(server);
+        // The first login opens the connection to it; the next test's, to the shared one.
+        goOffline();
+        const auto offline = qScopeGuard([] { goOffline(); });
         AdminDb admin;
-        VersionRowGuard guard(admin);
+        const auto setStatus = [&](const QString& status) {
+            return admin.exec(
+                QStringLiteral("update vdrx_versions set status = ? where version = '4'"),
+                {status});
+        };
         const QString site = QStringLiteral("http://www.vondrix.net");
 
         {
-            guard.setStatus(QStringLiteral("ok"));
+            QVERIFY(setStatus(QStringLiteral("ok")));
             const QString naam = uniqueName();
             QVERIFY(addUser(admin, naam, QStringLiteral("pw")) > 0);
             Run run(keysIni(QStringLiteral("keyboard")));
@@ -642,7 +636,7 @@ private slots:
             QCOMPARE(loginRows(admin, naam), 1);
         }
         {
-            guard.setStatus(QStringLiteral("nok"));
+            QVERIFY(setStatus(QStringLiteral("nok")));
             const QString naam = uniqueName();
             QVERIFY(addUser(admin, naam, QStringLiteral("pw")) > 0);
             Run run(keysIni(QStringLiteral("keyboard")));
@@ -667,7 +661,7 @@ private slots:
             QCOMPARE(run.ini(QStringLiteral("user"), QStringLiteral("username")), naam);
         }
         {
-            admin.exec(QStringLiteral("delete from vdrx_versions where version = '4'"));
+            QVERIFY(admin.exec(QStringLiteral("delete from vdrx_versions where version = '4'")));
             const QString naam = uniqueName();
             QVERIFY(addUser(admin, naam, QStringLiteral("pw")) > 0);
             Run run(keysIni(QStringLiteral("keyboard")));

@@ -84,6 +84,18 @@ private:
     int home_ = -1;
 };
 
+// The pings' echo time-out: a silent host shows "999" once it has passed. Room for
+// a loaded machine beyond it stays short of a second time-out.
+constexpr int kEchoTimeoutMs = 1000;
+constexpr int kRoomMs = 900;
+
+// An answered echo: its round-trip time, below the "999" of no answer.
+bool answered(const QString& time) {
+    bool number = false;
+    const int ms = time.toInt(&number);
+    return number && ms >= 0 && ms < 999;
+}
+
 QString marker() {
     return QStringLiteral("tsl") + QUuid::createUuid().toString(QUuid::Id128).left(12);
 }
@@ -248,7 +260,7 @@ private slots:
         QCOMPARE(pingtijd(QStringLiteral("vondrix.example")), QStringLiteral("err"));
         QCOMPARE(pingtijd(QStringLiteral("0.0.0.0")), QStringLiteral("err"));
         if (!icmpAvailable()) QSKIP("no ICMP socket for this user (ping_group_range, no root)");
-        QVERIFY(pingtijd(QStringLiteral("127.0.0.1")).toInt() < 100);
+        QVERIFY(answered(pingtijd(QStringLiteral("127.0.0.1"))));
         TestNetwork net;
         if (!net.enter())
             QSKIP("network namespaces cannot be made here (ip netns needs CAP_NET_ADMIN and "
@@ -259,11 +271,12 @@ private slots:
             clock.start();
             const QStringList times = pingtijden({TestNetwork::silent(0), "127.0.0.1", "10.201.0.9",
                                                   TestNetwork::silent(1), "127.0.0.3"});
-            QVERIFY2(clock.elapsed() >= 950 && clock.elapsed() < 2500,
+            QVERIFY2(clock.elapsed() >= kEchoTimeoutMs - 50 &&
+                         clock.elapsed() < kEchoTimeoutMs + kRoomMs,
                      qPrintable(QString::number(clock.elapsed())));
             QCOMPARE(times.mid(2, 2), QStringList({"err", "999"}));
             QCOMPARE(times.value(0), QStringLiteral("999"));
-            QVERIFY2(times.value(1).toInt() < 100 && times.value(4).toInt() < 100,
+            QVERIFY2(answered(times.value(1)) && answered(times.value(4)),
                      qPrintable(times.join(u' ')));
         }
         net.leave(); // the database is on the host's loopback
@@ -293,11 +306,11 @@ private slots:
         QCOMPARE(rows(w.fgData), 21);
         for (int r = 1; r <= 20; ++r) {
             const QString shown = text(w.fgData, r, 3);
-            QVERIFY2(r % 2 ? shown.chopped(3).toInt() < 100 && shown.endsWith(" ms")
+            QVERIFY2(r % 2 ? answered(shown.chopped(3)) && shown.endsWith(" ms")
                            : shown == u"999 ms",
                      qPrintable(shown));
         }
-        QVERIFY2(ms < 1500, qPrintable(QString::number(ms)));
+        QVERIFY2(ms < kEchoTimeoutMs + kRoomMs, qPrintable(QString::number(ms)));
         shot(w, kTabJoin, "issue-10-join.png");
         db.exec(QStringLiteral("delete from vdrx_servers where user = ?"), {user});
     }
