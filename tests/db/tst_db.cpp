@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QUuid>
 #include <QtTest>
+#include <limits>
 #include <thread>
 
 namespace {
@@ -342,25 +343,52 @@ private slots:
         const auto shared = qScopeGuard([] { openCentral(); });
         const UsePrivateServer use(server);
         QCOMPARE(openCentral(), 0);
-        const QString name = marker();
-        const QString text =
-            QStringLiteral("O'Brien \\ \"x\"; DROP TABLE vdrx_logins; -- é€ 😀 %1 ?");
-        int count = 0;
-        gMyConn().Execute(QStringLiteral("INSERT INTO vdrx_messages (van,naar,bericht,servertime) "
-                                         "VALUES(?,'all',?,now())"),
-                          {name, text}, count);
-        QCOMPARE(gMyConn().Error().Description, QString());
-        QCOMPARE(count, 1);
-        const DbRecordset rs = gMyConn().Execute(
-            QStringLiteral("SELECT van, bericht From vdrx_messages WHERE van = ?"), {name}, count);
-        QCOMPARE(count, 1);
-        QCOMPARE(rs.Fields(QStringLiteral("bericht")).Value.toString(), text);
+        // Texts that quoting gets wrong: quotes, backslashes next to them, NUL and
+        // other control characters, characters outside the Basic Multilingual Plane,
+        // marks and wildcards; the sender's name has a quote too.
+        const QString name = marker() + QStringLiteral("'s");
+        const QStringList texts{
+            QStringLiteral("O'Brien \\ \"x\"; DROP TABLE vdrx_logins; -- é€ 😀 %1 ?"),
+            QStringLiteral("\\'); DELETE FROM vdrx_messages; #"),
+            QStringLiteral("nul") + QChar(0) + QStringLiteral("inside") + QChar(0),
+            QStringLiteral("\\0 \\n \\Z \\x00 and a backslash at the end \\"),
+            QStringLiteral("\r\n\t\x1a\x7f '' \"\" ``"),
+            QStringLiteral("𝄞 🎵 😀 𠀋"),
+            QStringLiteral("'?' ? ?? %_"),
+        };
+        const QString insert = QStringLiteral(
+            "INSERT INTO vdrx_messages (van,naar,bericht,servertime) VALUES(?,'all',?,now())");
+        for (const QString& text : texts) {
+            int count = 0;
+            gMyConn().Execute(insert, {name, text}, count);
+            QCOMPARE(gMyConn().Error().Description, QString());
+            QCOMPARE(count, 1);
+        }
+        const QString lines =
+            QStringLiteral("SELECT bericht FROM vdrx_messages WHERE van = ? ORDER BY messageID");
+        QStringList read;
+        DbRecordset rs = gMyConn().Execute(lines, {name});
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+            read << rs.Fields(0).Value.toString();
+        QCOMPARE(read, texts);
         AdminDb admin;
         QCOMPARE(loginsTables(admin), 1);
-        QCOMPARE(
-            admin.value(QStringLiteral("SELECT bericht FROM vdrx_messages WHERE van = ?"), {name})
-                .toString(),
-            text);
+        QCOMPARE(admin.rows(lines, {name}).size(), texts.size());
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            QCOMPARE(admin.rows(lines, {name}).at(i).value(0).toString(), texts.at(i));
+
+        // Numbers and NULL come back as they went.
+        rs = gMyConn().Execute(QStringLiteral("SELECT ?, ?, ?, ?, ? IS NULL"),
+                               {std::numeric_limits<qint64>::max(), -1, 0.1, true, QVariant()});
+        QCOMPARE(gMyConn().Error().Description, QString());
+        QCOMPARE(rs.Fields(0).Value.toLongLong(), std::numeric_limits<qint64>::max());
+        QCOMPARE(rs.Fields(1).Value.toInt(), -1);
+        QCOMPARE(rs.Fields(2).Value.toDouble(), 0.1);
+        QCOMPARE(rs.Fields(3).Value.toInt(), 1);
+        QCOMPARE(rs.Fields(4).Value.toInt(), 1);
+        // A mark too many or too few: refused, nothing sent.
+        gMyConn().Execute(QStringLiteral("SELECT ?, ?"), {1});
+        QVERIFY(gMyConn().Error().Number != 0);
     }
 
     void lobbyAccountCannotDropDeleteOrLookOutside() {
