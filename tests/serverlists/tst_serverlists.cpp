@@ -311,7 +311,7 @@ private slots:
                      qPrintable(shown));
         }
         QVERIFY2(ms < kEchoTimeoutMs + kRoomMs, qPrintable(QString::number(ms)));
-        shot(w, kTabJoin, "issue-10-join.png");
+        shot(w, kTabJoin, "serverlists-join.png");
         db.exec(QStringLiteral("delete from vdrx_servers where user = ?"), {user});
     }
 
@@ -358,7 +358,7 @@ private slots:
         QCOMPARE(cells(w.fgdata3), QStringList({"1 bert 7", "2 anna 4", "3 cas 2"}));
         QVERIFY(qAbs(columnWidth(w.fgdata2, 2) - 1850) < 15);
         QVERIFY(qAbs(columnWidth(w.fgdata3, 2) - 2650) < 15);
-        shot(w, kTabHighscore, "issue-10-highscore.png");
+        shot(w, kTabHighscore, "serverlists-highscore.png");
         QVERIFY(admin.exec("REVOKE SELECT ON " + name +
                            ".* FROM 'vondrix_mpclien'@'127.0.0.1', 'vondrix_mpclien'@'localhost'"));
         QVERIFY(admin.exec("DROP DATABASE " + name));
