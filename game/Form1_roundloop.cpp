@@ -10,7 +10,8 @@
 //   nothing is closed, scored or started any more;
 // - a failing trivia round start is tried kMaxTriviaStarts times in all, each after
 //   its message, then the game ends. A server that is coming back gets its chance with
-//   each try; one that is away fails the tries at once (see DbConnection).
+//   each try; with one that is away, a try made within two seconds of the last fails
+//   at once, and a later one waits the connect time-out again (see DbConnection).
 #include "game/Form1.h"
 
 #include "common/gamestate.h"

@@ -18,12 +18,20 @@ quint32 steadyMs() {
 }
 } // namespace
 
-quint32 timeGetTime() { return source() ? source()() : steadyMs(); }
-quint32 GetTickCount() { return timeGetTime(); }
+quint32 timeGetTime() {
+    return source() ? source()() : steadyMs();
+}
+quint32 GetTickCount() {
+    return timeGetTime();
+}
 
-void setClockSource(ClockSource s) { source() = std::move(s); }
+void setClockSource(ClockSource s) {
+    source() = std::move(s);
+}
 
 ManualClock::ManualClock() {
     setClockSource([this] { return now_; });
 }
-ManualClock::~ManualClock() { setClockSource({}); }
+ManualClock::~ManualClock() {
+    setClockSource({});
+}

@@ -76,22 +76,33 @@ int DbConnection::OpenConnection(const QString& host, const QString& user, const
 // statement waits for an attempt as long as budget allows, which the wait uses up.
 bool DbConnection::reopen(std::chrono::milliseconds& budget) {
     using Clock = std::chrono::steady_clock;
-    const bool starting = !reconnector_;
-    if (starting) reconnector_ = std::make_unique<Reconnector>(settings_, kReopenPause);
-    std::chrono::milliseconds wait = std::max(budget, std::chrono::milliseconds{0});
-    if (polling_) wait = starting ? kReopenWait : std::chrono::milliseconds{0};
-    const Clock::time_point start = Clock::now();
-    const bool open = reconnector_->open(wait, !polling_);
-    if (!polling_)
-        budget -= std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    if (!open) {
-        const DbError failed = reconnector_->lastError();
-        error_ = failed.Number != 0 ? failed : closedReason_;
+    // A session opened while nobody asked may have been dropped by the server before
+    // it was taken (its idle time-out, another restart): then one more.
+    for (int handedOver = 0; handedOver < 2; ++handedOver) {
+        const bool starting = !reconnector_;
+        if (starting) reconnector_ = std::make_unique<Reconnector>(settings_, kReopenPause);
+        std::chrono::milliseconds wait = std::max(budget, std::chrono::milliseconds{0});
+        if (polling_) wait = starting ? kReopenWait : std::chrono::milliseconds{0};
+        const Clock::time_point start = Clock::now();
+        const bool open = reconnector_->open(wait, !polling_);
+        if (!polling_)
+            budget -= std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        if (!open) {
+            const DbError failed = reconnector_->lastError();
+            error_ = failed.Number != 0 ? failed : closedReason_;
+            error_.lostConnection = true;
+            return false;
+        }
+        session_ = reconnector_->take();
+        reconnector_.reset();
+        if (!session_->closedByServer()) break;
+        markLost();
+    }
+    if (!session_) {
+        error_ = closedReason_;
         error_.lostConnection = true;
         return false;
     }
-    session_ = reconnector_->take();
-    reconnector_.reset();
     closedReason_ = notConnected();
     // Kept until they are set: a session lost during the replay gets them too. One
     // that fails on its own (its table locked ...) is passed over.
@@ -184,8 +195,9 @@ DbConnection::Outcome DbConnection::attempt(const QString& sql, const QVariantLi
     rows = {};
     std::optional<QByteArray> text = sql.toUtf8();
     if (values && !values->isEmpty()) {
-        text = bindValues(*text, *values,
-                          [this](const QByteArray& value) { return session_->literal(value); });
+        text = bindValues(
+            *text, *values, [this](const QByteArray& value) { return session_->literal(value); },
+            session_->backslashEscapes());
         if (!text) {
             error_ = {kValueCountError,
                       QStringLiteral("The statement has not as many \"?\" marks as values")};

@@ -9,7 +9,9 @@ DialogHandlers& handlers() {
 }
 } // namespace
 
-QString appTitle() { return QStringLiteral("Vondrix"); }
+QString appTitle() {
+    return QStringLiteral("Vondrix");
+}
 
 int MsgBox(const QString& text, MsgIcon icon, const QString& title, MsgButtons buttons) {
     const MessageRequest request{text, title.isEmpty() ? appTitle() : title, icon, buttons};
@@ -25,4 +27,6 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     return defaultText;
 }
 
-void setDialogHandlers(DialogHandlers h) { handlers() = std::move(h); }
+void setDialogHandlers(DialogHandlers h) {
+    handlers() = std::move(h);
+}

@@ -22,8 +22,7 @@ QString appTitle();
 int MsgBox(const QString& text, MsgIcon icon = MsgIcon::None, const QString& title = {},
            MsgButtons buttons = MsgButtons::Ok);
 // Returns what the user typed, or "" when cancelled.
-QString InputBox(const QString& prompt, const QString& title = {},
-                 const QString& defaultText = {});
+QString InputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
 
 struct MessageRequest {
     QString text;
@@ -34,8 +33,7 @@ struct MessageRequest {
 
 struct DialogHandlers {
     std::function<int(const MessageRequest&)> msgBox;
-    std::function<QString(const QString& prompt, const QString& title,
-                          const QString& defaultText)>
+    std::function<QString(const QString& prompt, const QString& title, const QString& defaultText)>
         inputBox;
 };
 // Empty handlers fall back to printing on stderr and answering OK / "".

@@ -34,8 +34,15 @@ QVariant valueOf(const MYSQL_FIELD& field, const char* data, unsigned long lengt
     case MYSQL_TYPE_SHORT:
     case MYSQL_TYPE_LONG:
     case MYSQL_TYPE_INT24:
-    case MYSQL_TYPE_YEAR:
         return isUnsigned ? QVariant(bytes.toUInt()) : QVariant(bytes.toInt());
+    case MYSQL_TYPE_YEAR:
+        return bytes.toInt();
+    case MYSQL_TYPE_BIT: { // the bits as a number, most significant byte first
+        qulonglong bits = 0;
+        for (const char c : bytes)
+            bits = (bits << 8) | static_cast<unsigned char>(c);
+        return bits;
+    }
     case MYSQL_TYPE_LONGLONG:
         return isUnsigned ? QVariant(bytes.toULongLong()) : QVariant(bytes.toLongLong());
     case MYSQL_TYPE_FLOAT:
@@ -46,9 +53,13 @@ QVariant valueOf(const MYSQL_FIELD& field, const char* data, unsigned long lengt
     case MYSQL_TYPE_DATE:
     case MYSQL_TYPE_NEWDATE:
         return QDate::fromString(QString::fromLatin1(bytes), QStringLiteral("yyyy-MM-dd"));
-    // Fractions of a second, where a column has them, are passed over.
-    case MYSQL_TYPE_TIME:
-        return QTime::fromString(QString::fromLatin1(bytes.left(8)), QStringLiteral("HH:mm:ss"));
+    // Fractions of a second, where a column has them, are passed over. A time that is
+    // no time of day (a duration of 100 hours, a negative one) stays text.
+    case MYSQL_TYPE_TIME: {
+        const QTime time =
+            QTime::fromString(QString::fromLatin1(bytes.left(8)), QStringLiteral("HH:mm:ss"));
+        return time.isValid() ? QVariant(time) : QVariant(QString::fromLatin1(bytes));
+    }
     case MYSQL_TYPE_DATETIME:
     case MYSQL_TYPE_TIMESTAMP:
         return QDateTime::fromString(QString::fromLatin1(bytes.left(19)),
@@ -119,6 +130,16 @@ std::unique_ptr<MysqlSession> MysqlSession::open(const DbSettings& s, DbError& e
         if (error.Number == 0) error = {2000, QStringLiteral("Unknown database error")};
         return {};
     }
+    // A server told to ignore the handshake's character set gives the session its
+    // own, and the escaping of texts and the reading of rows would assume the wrong
+    // one. Only a server whose own set is another is asked once more, so that the
+    // usual one costs nothing.
+    const MARIADB_CHARSET_INFO* own = mariadb_get_charset_by_nr(mysql->server_language);
+    if ((!own || qstrcmp(own->csname, "utf8mb4") != 0) &&
+        mysql_set_character_set(mysql, "utf8mb4") != 0) {
+        error = errorOf(mysql);
+        return {};
+    }
     error = {};
     return session;
 }
@@ -156,6 +177,10 @@ QByteArray MysqlSession::literal(const QByteArray& text) const {
     out.resize(qsizetype(length) + 1);
     out.append('\'');
     return out;
+}
+
+bool MysqlSession::backslashEscapes() const {
+    return !(mysql_->server_status & SERVER_STATUS_NO_BACKSLASH_ESCAPES);
 }
 
 bool MysqlSession::closedByServer() const {

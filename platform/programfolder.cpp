@@ -17,10 +17,13 @@ QString programFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-void setProgramFolder(const QString& folder) { overrideFolder() = QDir::cleanPath(folder); }
+void setProgramFolder(const QString& folder) {
+    overrideFolder() = QDir::cleanPath(folder);
+}
 
 QString programFile(const QString& name) {
     QString n = name;
-    while (n.startsWith(u'\\') || n.startsWith(u'/')) n.remove(0, 1);
+    while (n.startsWith(u'\\') || n.startsWith(u'/'))
+        n.remove(0, 1);
     return programFolder() + u'/' + n;
 }

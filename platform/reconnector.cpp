@@ -4,6 +4,28 @@
 
 #include <algorithm>
 
+namespace {
+
+// Failures of a server that is away for a moment (restarting, refusing, busy, shutting
+// down); any other (a refused account, an unknown database or host) stays until
+// something changes, so nobody waits for it to pass.
+bool mayPass(int number) {
+    switch (number) {
+    case 1040: // too many connections
+    case 1053: // shutting down
+    case 1927: // connection killed
+    case 2002: // cannot connect (socket)
+    case 2003: // cannot connect (TCP): refused, or no answer
+    case 2006: // gone away
+    case 2013: // lost, also during the handshake
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 Reconnector::Reconnector(const DbSettings& settings, std::chrono::milliseconds pause)
     : settings_(settings), pause_(pause), thread_([this] { run(); }) {}
 
@@ -29,9 +51,13 @@ bool Reconnector::open(std::chrono::milliseconds wait, bool now) {
         return open_;
     }
     if (waitedInVain_ && start - waitedUntil_ < pause_) return false;
+    const auto lastFailedForGood = [this] {
+        return ended_ > 0 && started_ == ended_ && !mayPass(lastError_.Number);
+    };
+    if (lastFailedForGood()) return false;
     ++eager_;
     changed_.notify_all(); // the pause after a failed attempt shortens
-    changed_.wait_until(lock, deadline, [&] { return open_; });
+    changed_.wait_until(lock, deadline, [&] { return open_ || lastFailedForGood(); });
     --eager_;
     // A wait of a moment says nothing (a caller with little time left); one that
     // lasted says the server is away.
@@ -72,7 +98,8 @@ void Reconnector::run() {
         changed_.notify_all();
         const Clock::time_point ended = Clock::now();
         for (;;) {
-            const Clock::time_point due = ended + (eager_ > 0 ? kEagerPause : pause_);
+            const bool eager = eager_ > 0 && mayPass(lastError_.Number);
+            const Clock::time_point due = ended + (eager ? kEagerPause : pause_);
             if (stop_ || Clock::now() >= due) break;
             changed_.wait_until(lock, due);
         }

@@ -27,9 +27,10 @@ public:
     // take()). Without now the caller waits only for the attempt that runs (the
     // first one, when none ended yet): when the last attempt failed and the next is
     // only planned it returns at once. With now it waits for attempts, one about
-    // every half second, until one succeeds or wait is spent. But when such a caller
-    // waited in vain, for half a pause or more, less than a pause ago, the server is
-    // known to be away and the call returns at once.
+    // every half second, until one succeeds or wait is spent, or one fails in a way
+    // that does not pass by itself (the account refused, an unknown database). But
+    // when such a caller waited in vain, for half a pause or more, less than a pause
+    // ago, the server is known to be away and the call returns at once.
     bool open(std::chrono::milliseconds wait = {}, bool now = false);
     // The session that was opened; nullptr before.
     std::unique_ptr<MysqlSession> take();

@@ -7,9 +7,28 @@
 
 namespace {
 
+// A value that stands for NULL: none, or a null text, byte array, date or time.
+bool isNullValue(const QVariant& value) {
+    if (value.isNull()) return true;
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString().isNull();
+    case QMetaType::QByteArray:
+        return value.toByteArray().isNull();
+    case QMetaType::QDate:
+        return value.toDate().isNull();
+    case QMetaType::QTime:
+        return value.toTime().isNull();
+    case QMetaType::QDateTime:
+        return value.toDateTime().isNull();
+    default:
+        return false;
+    }
+}
+
 QByteArray literalOf(const QVariant& value,
                      const std::function<QByteArray(const QByteArray&)>& literal) {
-    if (value.isNull()) return QByteArrayLiteral("NULL");
+    if (isNullValue(value)) return QByteArrayLiteral("NULL");
     switch (value.typeId()) {
     case QMetaType::Bool:
         return value.toBool() ? QByteArrayLiteral("1") : QByteArrayLiteral("0");
@@ -49,8 +68,9 @@ QByteArray literalOf(const QVariant& value,
 }
 
 // Where the quoted text, backquoted name or comment that starts at from ends (one
-// past it); from itself when none starts there.
-qsizetype skipQuoted(const QByteArray& sql, qsizetype from) {
+// past it); from itself when none starts there. A comment "/*!...*/" or "/*M!...*/"
+// holds SQL that the server runs: it is read as the rest is.
+qsizetype skipQuoted(const QByteArray& sql, qsizetype from, bool backslashEscapes) {
     const qsizetype n = sql.size();
     const char c = sql.at(from);
     const char next = from + 1 < n ? sql.at(from + 1) : '\0';
@@ -58,7 +78,7 @@ qsizetype skipQuoted(const QByteArray& sql, qsizetype from) {
         qsizetype i = from + 1;
         while (i < n) {
             const char d = sql.at(i++);
-            if (d == '\\' && c != '`') {
+            if (d == '\\' && c != '`' && backslashEscapes) {
                 ++i;
             } else if (d == c) {
                 if (i < n && sql.at(i) == c) {
@@ -77,7 +97,8 @@ qsizetype skipQuoted(const QByteArray& sql, qsizetype from) {
         const qsizetype end = sql.indexOf('\n', from);
         return end < 0 ? n : end + 1;
     }
-    if (c == '/' && next == '*') {
+    const bool runs = sql.mid(from + 2, 1) == "!" || sql.mid(from + 2, 2) == "M!";
+    if (c == '/' && next == '*' && !runs) {
         const qsizetype end = sql.indexOf("*/", from + 2);
         return end < 0 ? n : end + 2;
     }
@@ -87,13 +108,14 @@ qsizetype skipQuoted(const QByteArray& sql, qsizetype from) {
 } // namespace
 
 std::optional<QByteArray> bindValues(const QByteArray& sql, const QVariantList& values,
-                                     const std::function<QByteArray(const QByteArray&)>& literal) {
+                                     const std::function<QByteArray(const QByteArray&)>& literal,
+                                     bool backslashEscapes) {
     QByteArray out;
     out.reserve(sql.size() + 16 * values.size());
     qsizetype used = 0;
     qsizetype i = 0;
     while (i < sql.size()) {
-        const qsizetype skipped = skipQuoted(sql, i);
+        const qsizetype skipped = skipQuoted(sql, i, backslashEscapes);
         if (skipped > i) {
             out.append(sql.constData() + i, skipped - i);
             i = skipped;

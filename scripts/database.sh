@@ -14,7 +14,7 @@
 #
 # The pieces also run on their own, for a test that needs a server of its own:
 #   bash scripts/database.sh vdx_db_install DATADIR LOG
-#   bash scripts/database.sh vdx_db_server DATADIR SOCKET PORT LOG   (runs in the foreground)
+#   bash scripts/database.sh vdx_db_server DATADIR SOCKET PORT LOG [OPTION...]   (foreground)
 #   bash scripts/database.sh vdx_db_wait SOCKET PID LOG
 #   bash scripts/database.sh vdx_db_prepare SOCKET
 #   bash scripts/database.sh vdx_db_restart PID DOWN_MS vdx_db_server DATADIR SOCKET PORT LOG
@@ -50,11 +50,16 @@ vdx_db_install() {
     fi
 }
 
-# vdx_db_server DATADIR SOCKET PORT LOG: becomes the server process.
+# vdx_db_server DATADIR SOCKET PORT LOG [OPTION...]: becomes the server process.
+# Its own character set is utf8mb4, as in Debian's configuration; options given
+# after LOG come last, so they win.
 vdx_db_server() {
+    local data=$1 socket=$2 port=$3 log=$4
+    shift 4
     exec mariadbd --no-defaults --user="$(id -un)" --skip-name-resolve --bind-address=127.0.0.1 \
-        --port="$3" --socket="$2" --datadir="$1" --tmpdir="$(vdx_db_tmpdir "$1")" \
-        --pid-file="$1/mariadbd.pid" --log-error="$4" --innodb-buffer-pool-size=32M >>"$4" 2>&1
+        --port="$port" --socket="$socket" --datadir="$data" --tmpdir="$(vdx_db_tmpdir "$data")" \
+        --pid-file="$data/mariadbd.pid" --log-error="$log" --innodb-buffer-pool-size=32M \
+        --character-set-server=utf8mb4 --collation-server=utf8mb4_general_ci "$@" >>"$log" 2>&1
 }
 
 # vdx_db_wait SOCKET PID LOG: returns once the server answers; fails when the

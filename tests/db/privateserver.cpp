@@ -79,7 +79,8 @@ bool PrivateServer::launch(const QStringList& before) {
                        QStringList{QStringLiteral("vdx_db_server"),
                                    dir_.filePath(QStringLiteral("data")), socket(),
                                    QString::number(port_),
-                                   dir_.filePath(QStringLiteral("mariadbd.log"))});
+                                   dir_.filePath(QStringLiteral("mariadbd.log"))} +
+                       options_);
     if (!server_->waitForStarted(5000)) return false;
     return !before.isEmpty() || waitUntilAnswering();
 }

@@ -27,6 +27,8 @@ public:
     // Shuts the server down as an administrator would and starts it again on the
     // same port and data; false with error() on failure.
     bool restart();
+    // Server options (mariadbd's) from the next start on.
+    void setOptions(const QStringList& options) { options_ = options; }
     // The same in the background, as a service restart does: the server is told to
     // shut down (SIGTERM) now and is started again once it is gone and down has
     // passed since. Returns at once.
@@ -46,6 +48,7 @@ private:
     std::unique_ptr<QProcess> server_;
     std::unique_ptr<QProcess> stopping_; // a server shutting down for a restart
     int port_ = 0;
+    QStringList options_;
     QString error_;
 };
 

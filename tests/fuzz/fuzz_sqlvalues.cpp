@@ -14,6 +14,7 @@ const char* const kStatements[] = {
     "select * from phpbb_users where username = ? and user_password = md5(?)",
     "SELECT `?`, '?', \"it's ?\", 'a\\'?' FROM t WHERE a = ? AND b LIKE '%?%' AND c = ?",
     "update vdrx_servers set curPlayers = ? where ipaddress = ? and ipport = ?",
+    "SELECT /*!50000 ? */, a FROM t WHERE b = ?",
 };
 
 // The server's escaping of a text in a string literal.
