@@ -50,10 +50,6 @@ std::optional<std::array<qint16, 5>> rowNumbers(const QStringList& values) {
     return out;
 }
 
-QByteArray rowBytes(const QStringList& values) {
-    return toWireText(values.join(u'_'));
-}
-
 bool isWholeNumber(const QString& text) {
     bool ok = false;
     text.toLongLong(&ok);
@@ -272,16 +268,46 @@ FinalScoreRow FinalScoreRow::of(const Speler& s, qint16 juistekeuze) {
                          s.totaalscore, s.naam,         juistekeuze};
 }
 
-QByteArray buildRoundResults(QByteArrayView tag, const RoundResultTable& rows) {
-    QList<QByteArray> fields;
-    for (const RoundResultRow& r : rows) {
-        fields << rowBytes({QString::number(r.antwoord), QString::number(r.antwoordtijd),
-                            QString::number(r.huidigescore), QString::number(r.totaalscore),
-                            rowText(r.naam), QString::number(r.juistekeuze),
-                            QString::number(r.landnummer)});
+namespace {
+
+constexpr int kNameValue = 4;
+
+// A table message: each row's values joined by "_", then an empty field. When
+// the whole is too long the longest names are cut, never a row's numbers, so
+// every row still parses.
+QByteArray frameRows(QByteArrayView tag, QList<QByteArrayList> rows) {
+    qsizetype size = 2 * tag.size() + 6 + 1;
+    for (const QByteArrayList& row : rows)
+        size += row.join('_').size() + 1;
+    while (size > kMaxMessage) {
+        auto longest = std::max_element(
+            rows.begin(), rows.end(), [](const QByteArrayList& a, const QByteArrayList& b) {
+                return a.at(kNameValue).size() < b.at(kNameValue).size();
+            });
+        QByteArray& name = (*longest)[kNameValue];
+        const qsizetype cut = std::min(name.size(), size - kMaxMessage);
+        if (cut == 0) break;
+        name.chop(cut);
+        size -= cut;
     }
+    QList<QByteArray> fields;
+    for (const QByteArrayList& row : rows)
+        fields << row.join('_');
     fields << QByteArray();
     return frameMessage(tag, fields);
+}
+
+} // namespace
+
+QByteArray buildRoundResults(QByteArrayView tag, const RoundResultTable& rows) {
+    QList<QByteArrayList> values;
+    for (const RoundResultRow& r : rows) {
+        values << QByteArrayList{number(r.antwoord),          number(r.antwoordtijd),
+                                 number(r.huidigescore),      number(r.totaalscore),
+                                 toWireText(rowText(r.naam)), number(r.juistekeuze),
+                                 number(r.landnummer)};
+    }
+    return frameRows(tag, values);
 }
 
 std::optional<RoundResultTable> parseRoundResults(QByteArrayView message) {
@@ -302,14 +328,13 @@ std::optional<RoundResultTable> parseRoundResults(QByteArrayView message) {
 }
 
 QByteArray buildFinalScores(const FinalScoreTable& rows) {
-    QList<QByteArray> fields;
+    QList<QByteArrayList> values;
     for (const FinalScoreRow& r : rows) {
-        fields << rowBytes({QString::number(r.antwoord), QString::number(r.antwoordtijd),
-                            QString::number(r.huidigescore), QString::number(r.totaalscore),
-                            rowText(r.naam), QString::number(r.juistekeuze)});
+        values << QByteArrayList{number(r.antwoord),          number(r.antwoordtijd),
+                                 number(r.huidigescore),      number(r.totaalscore),
+                                 toWireText(rowText(r.naam)), number(r.juistekeuze)};
     }
-    fields << QByteArray();
-    return frameMessage(vxseeind, fields);
+    return frameRows(vxseeind, values);
 }
 
 std::optional<FinalScoreTable> parseFinalScores(QByteArrayView message) {

@@ -31,7 +31,7 @@ struct Speler;
 // then "'" becomes "\'".
 //
 // A framed message is at most kMaxMessage bytes; a builder cuts its longest field
-// to fit.
+// to fit, and a table builder its longest names.
 
 namespace wire {
 

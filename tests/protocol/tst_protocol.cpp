@@ -279,6 +279,21 @@ private slots:
         QCOMPARE(sent.size(), kMaxMessage);
         QVERIFY(sent.endsWith("a|vxsechateinde"));
         QVERIFY(parseText(sent));
+
+        // A table cuts its names, so every row keeps its numbers.
+        RoundResultTable rows;
+        for (RoundResultRow& r : rows)
+            r = RoundResultRow{-32768, -32768, -32768, -32768, QString(8000, u'n'), 4, 241};
+        const QByteArray table = buildRoundResults(vxseantw, rows);
+        QCOMPARE(table.size(), kMaxMessage);
+        const auto back = parseRoundResults(table);
+        QVERIFY(back);
+        QCOMPARE((*back)[4].landnummer, qint16(241));
+        QCOMPARE(buildRoundResults(vxseantw, *back), table);
+        FinalScoreTable finals;
+        for (FinalScoreRow& r : finals)
+            r = FinalScoreRow{1, 2, 3, 4, QString(9000, u'n'), 4};
+        QVERIFY(parseFinalScores(buildFinalScores(finals)));
     }
 
     void buildersAndParsersRoundTrip() {
