@@ -103,19 +103,32 @@ QByteArray closingTag(QByteArrayView tag) {
     return tag.toByteArray() + "einde";
 }
 
-QByteArray frameMessage(QByteArrayView tag, QList<QByteArray> fields) {
-    qsizetype size = 2 * tag.size() + 6;
-    for (const QByteArray& f : fields)
-        size += f.size() + 1;
-    while (size > kMaxMessage && !fields.isEmpty()) {
-        auto longest = std::max_element(
-            fields.begin(), fields.end(),
-            [](const QByteArray& a, const QByteArray& b) { return a.size() < b.size(); });
-        const qsizetype cut = std::min(longest->size(), size - kMaxMessage);
+namespace {
+
+// Chops bytes off the longest of parts until excess bytes are gone or nothing is
+// left to cut.
+void cutLongest(const QList<QByteArray*>& parts, qsizetype excess) {
+    while (excess > 0 && !parts.isEmpty()) {
+        QByteArray* longest = *std::max_element(
+            parts.begin(), parts.end(),
+            [](const QByteArray* a, const QByteArray* b) { return a->size() < b->size(); });
+        const qsizetype cut = std::min(longest->size(), excess);
         if (cut == 0) break;
         longest->chop(cut);
-        size -= cut;
+        excess -= cut;
     }
+}
+
+} // namespace
+
+QByteArray frameMessage(QByteArrayView tag, QList<QByteArray> fields) {
+    qsizetype size = 2 * tag.size() + 6;
+    QList<QByteArray*> parts;
+    for (QByteArray& f : fields) {
+        size += f.size() + 1;
+        parts << &f;
+    }
+    cutLongest(parts, size - kMaxMessage);
     QByteArray out = tag.toByteArray();
     for (const QByteArray& f : fields)
         out += '|' + f;
@@ -277,19 +290,12 @@ constexpr int kNameValue = 4;
 // every row still parses.
 QByteArray frameRows(QByteArrayView tag, QList<QByteArrayList> rows) {
     qsizetype size = 2 * tag.size() + 6 + 1;
-    for (const QByteArrayList& row : rows)
+    QList<QByteArray*> names;
+    for (QByteArrayList& row : rows) {
         size += row.join('_').size() + 1;
-    while (size > kMaxMessage) {
-        auto longest = std::max_element(
-            rows.begin(), rows.end(), [](const QByteArrayList& a, const QByteArrayList& b) {
-                return a.at(kNameValue).size() < b.at(kNameValue).size();
-            });
-        QByteArray& name = (*longest)[kNameValue];
-        const qsizetype cut = std::min(name.size(), size - kMaxMessage);
-        if (cut == 0) break;
-        name.chop(cut);
-        size -= cut;
+        names << &row[kNameValue];
     }
+    cutLongest(names, size - kMaxMessage);
     QList<QByteArray> fields;
     for (const QByteArrayList& row : rows)
         fields << row.join('_');
